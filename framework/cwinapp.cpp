@@ -1,0 +1,98 @@
+#include "afxwin.h"
+
+#include <cstdio>
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+CWinApp::CWinApp(LPCWSTR lpszAppName) : m_pszAppName(lpszAppName)
+{
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::Run()
+{
+    MSG msg{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+int AfxWinMain()
+{
+    CWinApp* app = AfxGetApp();
+    if (!app || !app->InitInstance())
+        return 0;
+    return app->Run();
+}
+
+void AfxPostQuitMessage(int nExitCode)
+{
+    ::PostQuitMessage(nExitCode);
+}
+
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    // The name encodes every property, the brush by its colour, so that equal
+    // requests meet one class. Names live as long as the process, as classes do.
+    LOGBRUSH brush{};
+    if (hbrBackground && ::GetObjectW(hbrBackground, sizeof(brush), &brush) != sizeof(brush))
+        brush = LOGBRUSH{BS_NULL, 0, 0};
+    wchar_t name[96];
+    std::swprintf(name, sizeof(name) / sizeof(name[0]), L"ClassicSwitch:%x:%p:%x:%lx:%p", nClassStyle,
+                  static_cast<void*>(hCursor), brush.lbStyle, static_cast<unsigned long>(brush.lbColor),
+                  static_cast<void*>(hIcon));
+
+    static constexpr int kMaxClasses = 8;
+    static wchar_t s_names[kMaxClasses][96];
+    static int s_count = 0;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (int i = 0; i < s_count; ++i) {
+        if (::lstrcmpW(s_names[i], name) == 0) {
+            if (hbrBackground)
+                ::DeleteObject(hbrBackground);
+            return s_names[i];
+        }
+    }
+    if (s_count == kMaxClasses)
+        return nullptr;
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = &CWnd::StaticWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = hIcon;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.lpszClassName = name;
+    if (!::RegisterClassExW(&wc)) {
+        if (hbrBackground)
+            ::DeleteObject(hbrBackground);
+        return nullptr;
+    }
+    ::lstrcpynW(s_names[s_count], name, 96);
+    return s_names[s_count++];
+}

@@ -1,0 +1,14 @@
+#include "dwm_api.h"
+
+#include "system_library.h"
+
+HRESULT DwmSetWindowAttributeSafe(HWND hWnd, DWORD attribute, const void* value, DWORD size)
+{
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    static const Fn setAttribute = [] {
+        HMODULE module = LoadSystemLibrary(L"dwmapi.dll");
+        FARPROC proc = module ? ::GetProcAddress(module, "DwmSetWindowAttribute") : nullptr;
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+    }();
+    return setAttribute ? setAttribute(hWnd, attribute, value, size) : E_NOTIMPL;
+}
