@@ -1,0 +1,56 @@
+#include "child_process.h"
+
+#include <vector>
+
+ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir)
+{
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDir, &startup,
+                          &m_info)) {
+        m_info = PROCESS_INFORMATION{};
+        return;
+    }
+    ::CloseHandle(m_info.hThread);
+    m_info.hThread = nullptr;
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (m_info.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(m_info.hProcess, 1);
+            ::WaitForSingleObject(m_info.hProcess, 5000);
+        }
+        ::CloseHandle(m_info.hProcess);
+    }
+}
+
+bool ChildProcess::Wait(DWORD timeoutMs, DWORD* exitCode)
+{
+    if (!m_info.hProcess || ::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode)
+        ::GetExitCodeProcess(m_info.hProcess, exitCode);
+    return true;
+}
+
+bool ChildProcess::Running() const
+{
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void ChildProcess::Terminate()
+{
+    if (Running()) {
+        ::TerminateProcess(m_info.hProcess, 1);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+}
+
+std::wstring Quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include "framework/noncopyable.h"
+#include "framework/win32_base.h"
+
+#include <string>
+
+// A program started by a test. The destructor ends it if it still runs, so a
+// failing test leaves no process behind.
+class ChildProcess : private CNoCopy {
+public:
+    // commandLine is passed as it stands (quote the program path yourself).
+    explicit ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir = nullptr);
+    ~ChildProcess();
+
+    bool Started() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+
+    // Waits for the end; returns true with the exit code when it ended in time.
+    bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    bool Running() const;
+    void Terminate();
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+std::wstring Quoted(const std::wstring& text);
