@@ -42,6 +42,19 @@ RECT PaintedWindow::Client() const
     return client;
 }
 
+void PaintedWindow::DrawContentLikeOnPaint(PaintSurface& surface)
+{
+    CClientDC window(m_hWnd);
+    CDC memory;
+    memory.CreateCompatibleDC(&window);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&window, surface.Width(), surface.Height());
+    const HGDIOBJ previous = memory.SelectObject(&bitmap);
+    m_window->DrawContent(&memory);
+    surface.DC()->BitBlt(0, 0, surface.Width(), surface.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(previous);
+}
+
 void PaintedWindow::ReadScreen(PaintSurface& surface) const
 {
     HDC screen = ::GetDC(m_hWnd);

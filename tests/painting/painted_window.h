@@ -22,6 +22,9 @@ protected:
     RECT Client() const;
     // The picture that DrawContent makes, in a surface of the client's size.
     void DrawContentInto(PaintSurface& surface) { m_window->DrawContent(surface.DC()); }
+    // The same picture drawn into a bitmap compatible with the window, as
+    // OnPaint draws it (text may render differently on a DIB surface).
+    void DrawContentLikeOnPaint(PaintSurface& surface);
     // What the window shows on screen in its client area.
     void ReadScreen(PaintSurface& surface) const;
     // Paints the window now, as the system would for the invalidated area.
