@@ -16,6 +16,7 @@
     X(GdipCreateFontFamilyFromName)    \
     X(GdipGetGenericFontFamilySansSerif) \
     X(GdipDeleteFontFamily)            \
+    X(GdipGetFamilyName)               \
     X(GdipCreateFont)                  \
     X(GdipDeleteFont)                  \
     X(GdipCreateStringFormat)          \

@@ -1,7 +1,9 @@
 #pragma once
 
 // Geometry of the progress bar's fill and of its rounded ends, in the
-// single precision that GDI+ draws with.
+// single precision that GDI+ draws with. Every step is stored in a float of
+// its own, so that a build whose floating-point unit keeps extra precision
+// (the 32-bit x87) rounds exactly where the 64-bit build does.
 
 struct BarRect {
     float x, y, width, height;
@@ -14,7 +16,9 @@ struct PathArc {
 
 // The fill shows at most 95 percent of the bar, so that the bar never looks
 // complete before the classic edition is running. A result that is not
-// greater than zero means no fill.
+// greater than zero means no fill. A bar of zero or negative width has no
+// fill whatever the progress: a negative progress times a negative width
+// must not come out as a positive fill.
 float FillWidth(int progress, int barWidth);
 
 // The fill's corner radius: the bar's radius, halved from the fill's width

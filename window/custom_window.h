@@ -30,7 +30,7 @@ public:
     void RedrawProgressBar();
     // Adds one rounded-rectangle figure, or a plain rectangle for a radius
     // that is not greater than zero.
-    static void AddRoundRectPath(Gdiplus::GpPath* path, const BarRect& rect, float radius);
+    static void AddRoundRectPath(Gdiplus::GpPath* path, const Gdiplus::RectF& rect, float radius);
 
     int m_nCornerRadius = 8;
     int m_nBarRadius = 3;
