@@ -27,7 +27,9 @@
 //     quitting in 500 ms: <reason>
 //     quit: <reason>                        the quit message is posted, exit code 0
 // Reasons: "classic edition running", "installer missing", "edition running
-// again", "deadline".
+// again", "deadline". The phases change with "installer started" (closing
+// done, installing), "installer ended" (waiting for the classic edition),
+// "quitting in 500 ms" and "quit".
 class SwitchPorts {
 public:
     virtual ~SwitchPorts() = default;
