@@ -199,6 +199,38 @@ TEST_F(SwitchRun, EditionBackWhileInstallingJumpsToTheEnd)
     EXPECT_EQ(run.platform.TraceLines().back(), L"quit: edition running again");
 }
 
+// With the installer missing, timer 2 still ticks until the quit; an
+// edition that turns up then takes the jump, which arms the quit afresh.
+TEST_F(SwitchRun, EditionBackAfterAMissingInstallerPostponesTheQuit)
+{
+    SimulatedSwitch one;
+    one.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
+    one.Run();
+    const std::vector<SwitchEvent> expected{{600, L"redraw bar"}, {1100, kQuit}};
+    EXPECT_EQ(one.platform.Events(), expected);
+    EXPECT_EQ(one.progress, 100);
+    EXPECT_EQ(one.platform.TraceLines().back(), L"quit: edition running again");
+}
+
+// Start-up never lets an empty name through; should one come, nothing is
+// started and timer 2 goes on ticking until the deadline.
+TEST_F(SwitchRun, EmptyInstallerNameStartsNothing)
+{
+    for (int which = 0; which < 2; ++which) {
+        SCOPED_TRACE(which == 0 ? "TempDir empty" : "AppName empty");
+        SimulatedSwitch one;
+        one.platform.AddFile(L"\\Setup.exe", FILE_ATTRIBUTE_ARCHIVE);  // what an empty TempDir would name
+        one.platform.AddFile(L"C:\\Temp\\", FILE_ATTRIBUTE_DIRECTORY);
+        (which == 0 ? one.tempDir : one.appName) = L"";
+        one.Run(179999);
+        EXPECT_TRUE(one.platform.Events().empty());
+        EXPECT_FALSE(one.installerLaunched);
+        EXPECT_EQ(one.timers.PeriodOf(TIMER_PREPARE), 500);
+        EXPECT_FALSE(one.timers.Pending(TIMER_LAUNCH));
+        EXPECT_EQ(one.timers.DueOf(TIMER_QUIT), 180000);
+    }
+}
+
 // When timer 4 is served first it stops timer 2, and a returning edition is
 // never seen again: the run goes on to the classic edition.
 TEST_F(SwitchRunWithArmOrderTies, EditionBackWhileInstallingIsNotSeenWhenTheLaunchTickComesFirst)
