@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,13 +32,19 @@ protected:
         ::RemoveDirectoryW(m_folder.c_str());
     }
 
-    ChildProcess& Start(const std::wstring& exeName)
+    std::wstring CopyIntoFolder(const std::wstring& source, const std::wstring& name)
     {
-        const std::wstring path = m_folder + L"\\" + exeName;
+        const std::wstring path = m_folder + L"\\" + name;
         if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            EXPECT_TRUE(::CopyFileW(TestProgramPath(L"gui_idle.exe").c_str(), path.c_str(), TRUE));
+            EXPECT_TRUE(::CopyFileW(source.c_str(), path.c_str(), TRUE));
             m_files.push_back(path);
         }
+        return path;
+    }
+
+    ChildProcess& Start(const std::wstring& exeName)
+    {
+        const std::wstring path = CopyIntoFolder(TestProgramPath(L"gui_idle.exe"), exeName);
         m_children.push_back(std::make_unique<ChildProcess>(Quoted(path) + L" 60000"));
         EXPECT_TRUE(m_children.back()->Started()) << "cannot start " << testing::PrintToString(exeName);
         return *m_children.back();
@@ -136,9 +143,29 @@ TEST_F(StandInProcesses, NullNameIsNeverRunningAndEndsNothing)
 
 // The mini edition's name might be given as this program's own: the program
 // must neither see itself nor end itself, while another process of that
-// name still counts.
+// name still counts. The checks run in a copy of this test program under a
+// name of its own: a process that ended itself would leave exit code 0,
+// which looks like success to whoever runs the tests, and the test runner
+// itself must not share the name.
+constexpr wchar_t kProbeVariable[] = L"CS_OWN_PROCESS_PROBE";
+constexpr DWORD kProbeSurvived = 42;
+
 TEST_F(StandInProcesses, OwnProcessIsNeverMatched)
 {
+    if (::GetEnvironmentVariableW(kProbeVariable, nullptr, 0) == 0) {
+        wchar_t self[MAX_PATH];
+        const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        const std::wstring probePath = CopyIntoFolder(std::wstring(self, length), L"CsOwnProbe.exe");
+        ::SetEnvironmentVariableW(kProbeVariable, L"1");
+        ChildProcess probe(Quoted(probePath) + L" --gtest_brief=1 --gtest_filter=StandInProcesses.OwnProcessIsNeverMatched");
+        ::SetEnvironmentVariableW(kProbeVariable, nullptr);
+        ASSERT_TRUE(probe.Started());
+        DWORD code = 0;
+        ASSERT_TRUE(probe.Wait(60000, &code));
+        EXPECT_EQ(code, kProbeSurvived) << "0 means the probe ended itself";
+        return;
+    }
+
     const std::wstring own = OwnExeName();
     EXPECT_FALSE(IsProcessRunning(own.c_str()));
     std::vector<TerminationRequest> requests;
@@ -151,6 +178,11 @@ TEST_F(StandInProcesses, OwnProcessIsNeverMatched)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].processId, twin.Id());
     EXPECT_TRUE(twin.Wait(5000));
+    if (!HasFailure()) {
+        TearDown();
+        std::fflush(stdout);
+        ::ExitProcess(kProbeSurvived);
+    }
 }
 
 }  // namespace
