@@ -5,7 +5,6 @@
 #include "rgb_color.h"
 #include "timer_ids.h"
 
-
 // The program's one window: a small dark progress window that holds all of
 // the run's state, from the command-line values to the drawing metrics.
 class CCustomWindow : public CFrameWnd {
