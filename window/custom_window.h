@@ -3,13 +3,7 @@
 #include "../framework/gdiplus_api.h"
 #include "bar_geometry.h"
 #include "rgb_color.h"
-
-enum : UINT_PTR {
-    TIMER_PROGRESS = 1,
-    TIMER_PREPARE = 2,
-    TIMER_QUIT = 3,
-    TIMER_LAUNCH = 4,
-};
+#include "timer_ids.h"
 
 // The program's one window: a small dark progress window that holds all of
 // the run's state, from the command-line values to the drawing metrics.
@@ -58,6 +52,8 @@ public:
     CString m_strGalleryName;
     CString m_strLocalPath;
     bool m_bInstallerLaunched = false;
+    // GetTickCount64 when the window was created: the origin of the trace's times.
+    ULONGLONG m_nCreationTick = 0;
 
 protected:
     void OnPaint();

@@ -49,6 +49,7 @@ BOOL CCustomWindow::CreateProgressWindow(const RECT& rect)
     ShapeWindow();
     UpdateLayout();
 
+    m_nCreationTick = ::GetTickCount64();
     ::SetTimer(m_hWnd, TIMER_PROGRESS, 50, nullptr);
     ::SetTimer(m_hWnd, TIMER_PREPARE, 100, nullptr);
     ::SetTimer(m_hWnd, TIMER_QUIT, 180000, nullptr);

@@ -1,0 +1,143 @@
+#include "fake_platform.h"
+
+#include "workflow/exe_name_match.h"
+
+#include <ostream>
+
+void PrintTo(const SwitchEvent& event, std::ostream* os)
+{
+    std::string narrow;
+    for (wchar_t ch : event.what)
+        narrow += ch < 128 ? static_cast<char>(ch) : '?';
+    *os << "{" << event.ms << " ms, \"" << narrow << "\"}";
+}
+
+namespace {
+std::wstring FileNameOf(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+}  // namespace
+
+void FakePlatform::AddProcess(const std::wstring& exeName, long long startMs, long long endMs, bool endable)
+{
+    m_processes.push_back(Process{exeName, startMs, endMs, endable});
+}
+
+void FakePlatform::OnStart(const std::wstring& file, long long delayMs, long long runMs)
+{
+    m_startRules.push_back(StartRule{file, delayMs, runMs});
+}
+
+void FakePlatform::AddFile(const std::wstring& path, DWORD attributes, bool sticky)
+{
+    m_files.push_back(File{path, attributes, sticky, true});
+}
+
+FakePlatform::File* FakePlatform::FindFile(const std::wstring& path)
+{
+    for (File& file : m_files) {
+        if (file.path == path)
+            return &file;
+    }
+    return nullptr;
+}
+
+bool FakePlatform::FileExists(const std::wstring& path) const
+{
+    for (const File& file : m_files) {
+        if (file.path == path)
+            return file.present;
+    }
+    return false;
+}
+
+bool FakePlatform::Alive(const Process& process) const
+{
+    const long long now = m_timers.Now();
+    return process.startMs <= now && now < process.endMs;
+}
+
+bool FakePlatform::IsAlive(const std::wstring& exeName) const
+{
+    const std::wstring lowered = AsciiLowerCase(exeName.c_str());
+    for (const Process& process : m_processes) {
+        if (Alive(process) && ExeNameMatches(lowered, process.exeName.c_str()))
+            return true;
+    }
+    return false;
+}
+
+bool FakePlatform::IsRunning(const wchar_t* exeName)
+{
+    return exeName && IsAlive(exeName);
+}
+
+void FakePlatform::EndProcesses(const wchar_t* exeName)
+{
+    Record(L"end " + std::wstring(exeName));
+    const std::wstring lowered = AsciiLowerCase(exeName);
+    for (Process& process : m_processes) {
+        if (process.endable && Alive(process) && ExeNameMatches(lowered, process.exeName.c_str()))
+            process.endMs = m_timers.Now();
+    }
+}
+
+bool FakePlatform::GetDocumentsFolder(CString& folder)
+{
+    if (!m_hasDocuments)
+        return false;
+    folder = m_documents.c_str();
+    return true;
+}
+
+bool FakePlatform::PathExists(const wchar_t* path)
+{
+    m_pathsAsked.push_back(path);
+    return FileExists(path);
+}
+
+void FakePlatform::RemoveFile(const wchar_t* path)
+{
+    m_pathsAsked.push_back(path);
+    Record(L"remove " + std::wstring(path));
+    File* file = FindFile(path);
+    if (file && !file->sticky)
+        file->present = false;
+}
+
+DWORD FakePlatform::GetAttributes(const wchar_t* path)
+{
+    const File* file = FindFile(path);
+    return file && file->present ? file->attributes : INVALID_FILE_ATTRIBUTES;
+}
+
+void FakePlatform::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand)
+{
+    Record(L"start " + std::wstring(file) + L" | " + (parameters ? parameters : L"(none)") + L" | " + verb + L" " +
+           std::to_wstring(showCommand));
+    for (const StartRule& rule : m_startRules) {
+        if (rule.file != file || rule.delayMs == kForever)
+            continue;
+        const long long start = m_timers.Now() + rule.delayMs;
+        m_processes.push_back(Process{FileNameOf(file), start, rule.runMs == kForever ? kForever : start + rule.runMs,
+                                      true});
+    }
+}
+
+void FakePlatform::PostQuit(int exitCode)
+{
+    Record(L"quit " + std::to_wstring(exitCode));
+    if (!m_quitPosted) {
+        m_quitPosted = true;
+        m_quitMs = m_timers.Now();
+        m_exitCode = exitCode;
+    }
+}
+
+void FakePlatform::RedrawBar()
+{
+    ++m_barRedraws;
+    Record(L"redraw bar");
+}

@@ -1,0 +1,48 @@
+#include "simulated_switch.h"
+
+#include "window/timer_ids.h"
+
+SimulatedSwitch::SimulatedSwitch(FakeTimerQueue::TieOrder order) : timers(order), platform(timers) {}
+
+void SimulatedSwitch::Run(long long limitMs)
+{
+    timers.Arm(TIMER_PROGRESS, 50);
+    timers.Arm(TIMER_PREPARE, 100);
+    timers.Arm(TIMER_QUIT, 180000);
+    while (!platform.QuitPosted()) {
+        const UINT_PTR id = timers.Next(limitMs);
+        if (id == 0)
+            break;
+        Dispatch(id);
+    }
+}
+
+void SimulatedSwitch::Dispatch(UINT_PTR id)
+{
+    const SwitchNames names{tempDir, appName, miniName, galleryName, localPath};
+    SwitchState state{installerLaunched, miniKillCount, galleryKillCount, classicLaunched, quitReason,
+                      {progress, animating, finished, slowTick}};
+    switch (id) {
+    case TIMER_PROGRESS: {
+        const ProgressTickEffects effects = AdvanceProgress(state.progress);
+        if (effects.stopTimer)
+            timers.Stop(TIMER_PROGRESS);
+        if (effects.redraw)
+            ++animationRedraws;
+        if (effects.slowTimer)
+            timers.Arm(TIMER_PROGRESS, kProgressSlowPeriodMs);
+        break;
+    }
+    case TIMER_PREPARE:
+        OnPrepareTick(names, state, platform);
+        break;
+    case TIMER_QUIT:
+        OnQuitTick(state, platform);
+        break;
+    case TIMER_LAUNCH:
+        OnLaunchTick(names, state, platform);
+        break;
+    default:
+        break;
+    }
+}

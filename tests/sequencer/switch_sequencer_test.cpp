@@ -1,0 +1,340 @@
+#include "simulated_switch.h"
+#include "window/timer_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring kInstaller = L"C:\\Temp\\Setup.exe";
+const std::wstring kClassic = L"C:\\Korvane\\Korvane.exe";
+const std::wstring kSettings = L"C:\\Users\\me\\Documents\\Ovrillo\\TempFile_S.ini";
+const std::wstring kStartInstaller = L"start C:\\Temp\\Setup.exe | /S /D=C:\\Korvane | open 64";
+const std::wstring kStartClassic = L"start C:\\Korvane\\Korvane.exe | (none) | open 64";
+const std::wstring kRemoveSettings = L"remove " + kSettings;
+const std::wstring kEndMini = L"end KorvaneMini.exe";
+const std::wstring kEndGallery = L"end Gallery.exe";
+const std::wstring kQuit = L"quit 0";
+
+// A machine where the installer exists and runs for 1.2 s, Korvane.exe runs
+// as soon as it is started, and the settings file exists.
+class SwitchRun : public testing::Test {
+protected:
+    explicit SwitchRun(FakeTimerQueue::TieOrder order = FakeTimerQueue::TieOrder::LowerIdFirst) : run(order)
+    {
+        run.platform.SetDocumentsFolder(L"C:\\Users\\me\\Documents");
+        run.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+        run.platform.OnStart(kInstaller, 0, 1200);
+        run.platform.OnStart(kClassic, 0, kForever);
+    }
+
+    const std::vector<SwitchEvent>& Events() const { return run.platform.Events(); }
+    bool Traced(const std::wstring& line) const
+    {
+        const std::vector<std::wstring>& lines = run.platform.TraceLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    SimulatedSwitch run;
+};
+
+class SwitchRunWithArmOrderTies : public SwitchRun {
+protected:
+    SwitchRunWithArmOrderTies() : SwitchRun(FakeTimerQueue::TieOrder::EarlierArmedFirst) {}
+};
+
+TEST_F(SwitchRun, NothingRunningStartsTheInstallerAt100)
+{
+    run.platform.AddFile(kSettings, FILE_ATTRIBUTE_ARCHIVE);
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {1600, kStartClassic}, {2600, kQuit}};
+    EXPECT_EQ(Events(), expected);
+    EXPECT_EQ(run.platform.ExitCode(), 0);
+    EXPECT_TRUE(run.platform.PathsAsked().empty());  // the settings file is not touched
+    EXPECT_TRUE(run.platform.FileExists(kSettings));
+    EXPECT_FALSE(run.timers.Pending(TIMER_PREPARE));  // stopped for good by the first launch tick
+    EXPECT_FALSE(run.timers.Pending(TIMER_LAUNCH));
+    const std::vector<std::wstring> trace{
+        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane",
+        L"installer ended: \"Setup.exe\"",
+        L"classic started: \"C:\\Korvane\\Korvane.exe\"",
+        L"quitting in 500 ms: classic edition running",
+        L"quit: classic edition running",
+    };
+    EXPECT_EQ(run.platform.TraceLines(), trace);
+}
+
+TEST_F(SwitchRun, UnendingMiniEditionHoldsTheInstallerBackForSixPasses)
+{
+    run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, false);
+    run.platform.AddFile(kSettings, FILE_ATTRIBUTE_ARCHIVE, true);  // written again while it runs
+    run.Run();
+    std::vector<SwitchEvent> expected;
+    for (long long t = 100; t <= 2600; t += 500) {
+        expected.push_back({t, kRemoveSettings});  // before each end, never after
+        expected.push_back({t, kEndMini});
+    }
+    expected.push_back({3100, kStartInstaller});
+    expected.push_back({4600, kStartClassic});
+    expected.push_back({5600, kQuit});
+    EXPECT_EQ(Events(), expected);
+    EXPECT_EQ(run.miniKillCount, 6);
+    EXPECT_EQ(run.galleryKillCount, 0);
+    EXPECT_TRUE(Traced(L"ending: \"KorvaneMini.exe\" pass 6"));
+    EXPECT_TRUE(Traced(L"settings removed: \"" + kSettings + L"\""));
+}
+
+TEST_F(SwitchRun, EditionsUnendingTogetherShareTheirSixPasses)
+{
+    run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, false);
+    run.platform.AddProcess(L"Gallery.exe", 0, kForever, false);
+    run.Run();
+    std::vector<SwitchEvent> expected;
+    for (long long t = 100; t <= 2600; t += 500)
+        expected.insert(expected.end(), {{t, kEndMini}, {t, kEndGallery}});  // no settings file here
+    expected.insert(expected.end(), {{3100, kStartInstaller}, {4600, kStartClassic}, {5600, kQuit}});
+    EXPECT_EQ(Events(), expected);
+    EXPECT_TRUE(Traced(L"settings absent: \"" + kSettings + L"\""));
+}
+
+// The longest hold-up: the gallery program starts only when the mini
+// edition has used its passes. A mini edition past its limit is still ended,
+// with its settings file, in every pass the gallery program holds.
+TEST_F(SwitchRun, EditionsUnendingOneAfterTheOtherHoldTheInstallerUntil6100)
+{
+    run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, false);
+    run.platform.AddProcess(L"Gallery.exe", 2700, kForever, false);
+    run.platform.AddFile(kSettings, FILE_ATTRIBUTE_ARCHIVE, true);
+    run.Run();
+    std::vector<SwitchEvent> expected;
+    for (long long t = 100; t <= 5600; t += 500) {
+        expected.insert(expected.end(), {{t, kRemoveSettings}, {t, kEndMini}});
+        if (t >= 3100)
+            expected.push_back({t, kEndGallery});
+    }
+    expected.insert(expected.end(), {{6100, kStartInstaller}, {7600, kStartClassic}, {8600, kQuit}});
+    EXPECT_EQ(Events(), expected);
+    EXPECT_EQ(run.miniKillCount, 12);
+    EXPECT_EQ(run.galleryKillCount, 6);
+}
+
+TEST_F(SwitchRun, EndedEditionsLetTheInstallerStartOnTheNextPass)
+{
+    struct Case {
+        const char* what;
+        bool mini, gallery;
+        std::vector<SwitchEvent> expected;
+    };
+    const std::vector<Case> cases{
+        {"mini edition", true, false, {{100, kRemoveSettings}, {100, kEndMini}, {600, kStartInstaller}}},
+        {"gallery only: settings untouched", false, true, {{100, kEndGallery}, {600, kStartInstaller}}},
+        {"both", true, true, {{100, kRemoveSettings}, {100, kEndMini}, {100, kEndGallery}, {600, kStartInstaller}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch one;
+        one.platform.SetDocumentsFolder(L"C:\\Users\\me\\Documents");
+        one.platform.AddFile(kSettings, FILE_ATTRIBUTE_ARCHIVE);
+        one.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+        if (c.mini)
+            one.platform.AddProcess(L"korvanemini.EXE", 0, kForever, true);  // ASCII case folded
+        if (c.gallery)
+            one.platform.AddProcess(L"Gallery.exe", 0, kForever, true);
+        one.Run(1000);
+        EXPECT_EQ(one.platform.Events(), c.expected);
+        EXPECT_EQ(one.platform.FileExists(kSettings), !c.mini);
+        if (!c.mini) {
+            EXPECT_TRUE(one.platform.PathsAsked().empty());
+        }
+    }
+}
+
+TEST_F(SwitchRun, MissingInstallerOrAFolderEndsTheRun500msLater)
+{
+    struct Case {
+        const char* what;
+        DWORD attributes;  // 0: nothing there
+        const wchar_t* traced;
+    };
+    const Case cases[] = {
+        {"missing", 0, L"installer missing: \"C:\\Temp\\Setup.exe\""},
+        {"folder", FILE_ATTRIBUTE_DIRECTORY, L"installer is a folder: \"C:\\Temp\\Setup.exe\""},
+        {"read-only folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY,
+         L"installer is a folder: \"C:\\Temp\\Setup.exe\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch one;
+        one.platform.SetDocumentsFolder(L"C:\\Users\\me\\Documents");
+        if (c.attributes)
+            one.platform.AddFile(kInstaller, c.attributes);
+        one.Run();
+        const std::vector<SwitchEvent> expected{{600, kQuit}};
+        EXPECT_EQ(one.platform.Events(), expected);
+        EXPECT_TRUE(one.installerLaunched);  // never tried again
+        const std::vector<std::wstring>& lines = one.platform.TraceLines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.traced), lines.end());
+        EXPECT_EQ(lines.back(), L"quit: installer missing");
+    }
+}
+
+// Timer 2 falls due with timer 4 at 600 ms and is served first: it finds the
+// mini edition back while the installer runs and gives up.
+TEST_F(SwitchRun, EditionBackWhileInstallingJumpsToTheEnd)
+{
+    run.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {600, L"redraw bar"}, {1100, kQuit}};
+    EXPECT_EQ(Events(), expected);  // nothing ended, no settings touched
+    EXPECT_EQ(run.progress, 100);
+    EXPECT_FALSE(run.animating);
+    EXPECT_TRUE(run.finished);
+    EXPECT_FALSE(run.timers.Pending(TIMER_PROGRESS));
+    EXPECT_EQ(run.animationRedraws, 12);  // ticks at 50..600; none after the jump
+    EXPECT_EQ(run.miniKillCount, 0);
+    EXPECT_EQ(run.platform.QuitMs(), 1100);
+    EXPECT_EQ(run.platform.TraceLines().back(), L"quit: edition running again");
+}
+
+// With the installer missing, timer 2 still ticks until the quit; an
+// edition that turns up then takes the jump, which arms the quit afresh.
+TEST_F(SwitchRun, EditionBackAfterAMissingInstallerPostponesTheQuit)
+{
+    SimulatedSwitch one;
+    one.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
+    one.Run();
+    const std::vector<SwitchEvent> expected{{600, L"redraw bar"}, {1100, kQuit}};
+    EXPECT_EQ(one.platform.Events(), expected);
+    EXPECT_EQ(one.progress, 100);
+    EXPECT_EQ(one.platform.TraceLines().back(), L"quit: edition running again");
+}
+
+// Start-up never lets an empty name through; should one come, nothing is
+// started and timer 2 goes on ticking until the deadline.
+TEST_F(SwitchRun, EmptyInstallerNameStartsNothing)
+{
+    for (int which = 0; which < 2; ++which) {
+        SCOPED_TRACE(which == 0 ? "TempDir empty" : "AppName empty");
+        SimulatedSwitch one;
+        one.platform.AddFile(L"\\Setup.exe", FILE_ATTRIBUTE_ARCHIVE);  // what an empty TempDir would name
+        one.platform.AddFile(L"C:\\Temp\\", FILE_ATTRIBUTE_DIRECTORY);
+        (which == 0 ? one.tempDir : one.appName) = L"";
+        one.Run(179999);
+        EXPECT_TRUE(one.platform.Events().empty());
+        EXPECT_FALSE(one.installerLaunched);
+        EXPECT_EQ(one.timers.PeriodOf(TIMER_PREPARE), 500);
+        EXPECT_FALSE(one.timers.Pending(TIMER_LAUNCH));
+        EXPECT_EQ(one.timers.DueOf(TIMER_QUIT), 180000);
+    }
+}
+
+// When timer 4 is served first it stops timer 2, and a returning edition is
+// never seen again: the run goes on to the classic edition.
+TEST_F(SwitchRunWithArmOrderTies, EditionBackWhileInstallingIsNotSeenWhenTheLaunchTickComesFirst)
+{
+    run.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {1600, kStartClassic}, {2600, kQuit}};
+    EXPECT_EQ(Events(), expected);
+    EXPECT_NE(run.progress, 100);
+    EXPECT_TRUE(run.platform.IsAlive(L"KorvaneMini.exe"));
+}
+
+TEST_F(SwitchRunWithArmOrderTies, NothingRunningGivesTheSameCourse)
+{
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {1600, kStartClassic}, {2600, kQuit}};
+    EXPECT_EQ(Events(), expected);
+}
+
+TEST_F(SwitchRun, ClassicEditionAlreadyRunningIsStartedAllTheSame)
+{
+    run.platform.AddProcess(L"Korvane.exe", 0, kForever, true);
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {1600, kStartClassic}, {2600, kQuit}};
+    EXPECT_EQ(Events(), expected);
+}
+
+// An installer name with a folder part never matches a process name, so the
+// first launch tick takes the installer for gone.
+TEST_F(SwitchRun, InstallerNameWithAFolderPart)
+{
+    run.tempDir = L"C:/Temp/";
+    run.appName = L"Sub/Setup.exe";
+    const std::wstring path = L"C:\\Temp\\\\Sub\\Setup.exe";  // the doubled separator is passed on
+    run.platform.AddFile(path, FILE_ATTRIBUTE_ARCHIVE);
+    run.platform.OnStart(path, 0, 1200);
+    run.Run();
+    const std::vector<SwitchEvent> expected{
+        {100, L"start " + path + L" | /S /D=C:\\Korvane | open 64"}, {600, kStartClassic}, {1600, kQuit}};
+    EXPECT_EQ(Events(), expected);
+}
+
+TEST_F(SwitchRun, StallsEndAtTheDeadline)
+{
+    struct Case {
+        const char* what;
+        long long installerRunsMs;
+        long long classicDelayMs;
+        std::vector<SwitchEvent> expected;
+    };
+    const std::vector<Case> cases{
+        {"installer outlives the deadline", kForever, 0, {{100, kStartInstaller}, {180000, kQuit}}},
+        {"Korvane.exe never appears", 1200, kForever, {{100, kStartInstaller}, {1600, kStartClassic}, {180000, kQuit}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch one;
+        one.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+        one.platform.OnStart(kInstaller, 0, c.installerRunsMs);
+        one.platform.OnStart(kClassic, c.classicDelayMs, kForever);
+        one.Run(400000);
+        EXPECT_EQ(one.platform.Events(), c.expected);
+        EXPECT_EQ(one.platform.TraceLines().back(), L"quit: deadline");
+        EXPECT_EQ(one.progress, 95);  // the animation ran its course meanwhile
+    }
+}
+
+// Without the documents folder the settings file cannot be found; the bare
+// suffix would name a file at the root of the current drive, which must stay.
+TEST_F(SwitchRun, UnknownDocumentsFolderRemovesNothingButStillEndsTheMiniEdition)
+{
+    const wchar_t* folders[] = {nullptr, L""};
+    for (const wchar_t* folder : folders) {
+        SCOPED_TRACE(folder ? "empty folder" : "no folder");
+        SimulatedSwitch one;
+        one.platform.SetDocumentsFolder(folder);
+        one.platform.AddFile(L"\\Ovrillo\\TempFile_S.ini", FILE_ATTRIBUTE_ARCHIVE);
+        one.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+        one.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true);
+        one.Run(1000);
+        const std::vector<SwitchEvent> expected{{100, kEndMini}, {600, kStartInstaller}};
+        EXPECT_EQ(one.platform.Events(), expected);
+        EXPECT_TRUE(one.platform.PathsAsked().empty());
+        EXPECT_TRUE(one.platform.FileExists(L"\\Ovrillo\\TempFile_S.ini"));
+        EXPECT_EQ(one.platform.TraceLines().front(), L"settings kept: documents folder unknown");
+    }
+}
+
+TEST(InstallerPath, JoinsWithABackslashAndTurnsEverySlash)
+{
+    struct Case {
+        const wchar_t* tempDir;
+        const wchar_t* appName;
+        const wchar_t* path;
+    };
+    const Case cases[] = {
+        {L"C:\\Temp", L"Setup.exe", L"C:\\Temp\\Setup.exe"},
+        {L"C:/Temp/Inst", L"Setup.exe", L"C:\\Temp\\Inst\\Setup.exe"},
+        {L"C:\\Temp\\", L"Setup.exe", L"C:\\Temp\\\\Setup.exe"},
+        {L"C:\\My Temp", L"Set up.exe", L"C:\\My Temp\\Set up.exe"},  // nothing quoted
+        {L"//server/share", L"a/b.exe", L"\\\\server\\share\\a\\b.exe"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(InstallerPath(c.tempDir, c.appName).Str(), c.path);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The real window's timer dispatch: each id reaches its step, other ids
+// change nothing, and the trace leaves the window with its elapsed time.
+#include "window/custom_window.h"
+
+#include "support/debug_output_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+bool TakeQuitMessage(WPARAM* exitCode)
+{
+    MSG message;
+    if (!::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return false;
+    *exitCode = message.wParam;
+    return true;
+}
+
+// One window for the whole run, as in the program: the animation's and the
+// switch's program-wide state carries over from one step to the next.
+TEST(TimerDispatch, EachIdReachesItsStepAndOthersOnlyDefaultProcessing)
+{
+    DebugOutputMonitor monitor;
+    ASSERT_TRUE(monitor.Listening());
+    auto* window = new CCustomWindow;
+    window->m_strTempDir = L"C:\\cs-no-such-folder";
+    window->m_strAppName = L"CsNoSuchSetup.exe";
+    window->m_strMiniName = L"CsNoSuchMini.exe";
+    window->m_strGalleryName = L"CsNoSuchGallery.exe";
+    window->m_strLocalPath = L"C:\\cs-no-such-install";
+    ASSERT_TRUE(window->CreateProgressWindow(RECT{0, 0, 400, 200}));
+    const HWND hwnd = window->m_hWnd;
+    WPARAM exitCode = 99;
+
+    for (UINT_PTR id : {0, 5, 99}) {
+        ::SendMessageW(hwnd, WM_TIMER, id, 0);
+        EXPECT_EQ(window->m_nProgress, 60) << id;
+        EXPECT_FALSE(window->m_bInstallerLaunched) << id;
+        EXPECT_FALSE(TakeQuitMessage(&exitCode)) << id;
+    }
+
+    ::SendMessageW(hwnd, WM_TIMER, TIMER_PROGRESS, 0);
+    EXPECT_EQ(window->m_nProgress, 61);
+
+    // Nothing runs and the installer is missing: the attempt is made once.
+    ::SendMessageW(hwnd, WM_TIMER, TIMER_PREPARE, 0);
+    EXPECT_TRUE(window->m_bInstallerLaunched);
+    EXPECT_FALSE(TakeQuitMessage(&exitCode));
+
+    ::SendMessageW(hwnd, WM_TIMER, TIMER_QUIT, 0);
+    ASSERT_TRUE(TakeQuitMessage(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+
+    bool missingTraced = false;
+    bool quitTraced = false;
+    for (const DebugOutputMonitor::Message& message : monitor.Messages()) {
+        if (message.processId != ::GetCurrentProcessId() || message.text.rfind("ClassicSwitch +", 0) != 0)
+            continue;
+        const size_t unit = message.text.find(" ms: ");
+        ASSERT_NE(unit, std::string::npos) << message.text;
+        const std::string text = message.text.substr(unit + 5);
+        missingTraced |= text == "installer missing: \"C:\\cs-no-such-folder\\CsNoSuchSetup.exe\"\n";
+        quitTraced |= text == "quit: installer missing\n";
+    }
+    EXPECT_TRUE(missingTraced);
+    EXPECT_TRUE(quitTraced);
+
+    ::DestroyWindow(hwnd);  // the frame deletes the object
+}
+
+}  // namespace

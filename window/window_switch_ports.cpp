@@ -1,0 +1,85 @@
+#include "window_switch_ports.h"
+
+#include "../workflow/process_utils.h"
+#include "custom_window.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+void CWindowSwitchPorts::ArmTimer(UINT_PTR id, UINT periodMs)
+{
+    ::SetTimer(m_window.m_hWnd, id, periodMs, nullptr);
+}
+
+void CWindowSwitchPorts::StopTimer(UINT_PTR id)
+{
+    ::KillTimer(m_window.m_hWnd, id);
+}
+
+bool CWindowSwitchPorts::IsRunning(const wchar_t* exeName)
+{
+    return ::IsProcessRunning(exeName) != FALSE;
+}
+
+void CWindowSwitchPorts::EndProcesses(const wchar_t* exeName)
+{
+    std::vector<TerminationRequest> requests;
+    ::KillProcessByName(exeName, &requests);
+    for (const TerminationRequest& request : requests) {
+        const wchar_t* outcome = !request.opened ? L"process not opened: "
+                                 : request.ended ? L"process ended: "
+                                                 : L"process refused: ";
+        Trace(CString(outcome) + std::to_wstring(request.processId).c_str());
+    }
+}
+
+bool CWindowSwitchPorts::GetDocumentsFolder(CString& folder)
+{
+    wchar_t buffer[MAX_PATH] = L"";
+    if (::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+        return false;
+    folder = buffer;
+    return true;
+}
+
+bool CWindowSwitchPorts::PathExists(const wchar_t* path)
+{
+    return ::PathFileExistsW(path) != FALSE;
+}
+
+void CWindowSwitchPorts::RemoveFile(const wchar_t* path)
+{
+    ::DeleteFileW(path);
+}
+
+DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
+{
+    return ::GetFileAttributesW(path);
+}
+
+void CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                   int showCommand)
+{
+    ::ShellExecuteW(nullptr, verb, file, parameters, nullptr, showCommand);
+}
+
+void CWindowSwitchPorts::PostQuit(int exitCode)
+{
+    AfxPostQuitMessage(exitCode);
+}
+
+void CWindowSwitchPorts::RedrawBar()
+{
+    m_window.RedrawProgressBar();
+}
+
+void CWindowSwitchPorts::Trace(const CString& line)
+{
+    const ULONGLONG elapsed = ::GetTickCount64() - m_window.m_nCreationTick;
+    const CString text = CString(L"ClassicSwitch +") + std::to_wstring(elapsed).c_str() + L" ms: " + line + L"\n";
+    ::OutputDebugStringW(text);
+}

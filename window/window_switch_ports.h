@@ -1,0 +1,29 @@
+#pragma once
+#include "../workflow/switch_ports.h"
+
+class CCustomWindow;
+
+// The switch's effects carried out on the platform for the progress window.
+// Each call is one platform operation; the decisions stay in the sequencer.
+class CWindowSwitchPorts : public SwitchPorts {
+public:
+    explicit CWindowSwitchPorts(CCustomWindow& window) : m_window(window) {}
+
+    void ArmTimer(UINT_PTR id, UINT periodMs) override;
+    void StopTimer(UINT_PTR id) override;
+    bool IsRunning(const wchar_t* exeName) override;
+    void EndProcesses(const wchar_t* exeName) override;
+    bool GetDocumentsFolder(CString& folder) override;
+    bool PathExists(const wchar_t* path) override;
+    void RemoveFile(const wchar_t* path) override;
+    DWORD GetAttributes(const wchar_t* path) override;
+    void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) override;
+    void PostQuit(int exitCode) override;
+    void RedrawBar() override;
+    // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>
+    // counted from the window's creation.
+    void Trace(const CString& line) override;
+
+private:
+    CCustomWindow& m_window;
+};
