@@ -15,7 +15,8 @@ cs_env_start() {
   export WINEPREFIX="$state/wineprefix"
   export WINEARCH=win64
   export WINEDEBUG=${WINEDEBUG:--all}
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;${WINEDLLOVERRIDES:-}"
+  # A crashing program must fail its test, not wait in the debugger.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d;${WINEDLLOVERRIDES:-}"
   export CS_WINE64 CS_WINESERVER
 
   if [ -z "${CS_USE_DISPLAY:-}" ]; then
