@@ -4,13 +4,6 @@
 
 namespace {
 
-RECT WindowRect(HWND hWnd)
-{
-    RECT r{};
-    ::GetWindowRect(hWnd, &r);
-    return r;
-}
-
 TEST_F(ProgressWindowTest, HasTheStylesOfABorderlessLayeredToolWindow)
 {
     CCustomWindow* window = Create();

@@ -9,13 +9,6 @@ LPARAM ClientPointFromScreen(HWND hWnd, int x, int y)
     return MAKELPARAM(p.x, p.y);
 }
 
-RECT WindowRect(HWND hWnd)
-{
-    RECT r{};
-    ::GetWindowRect(hWnd, &r);
-    return r;
-}
-
 TEST_F(ProgressWindowTest, DragPutsTheOuterCornerAtTheCursorMinusTheAnchor)
 {
     CCustomWindow* window = Create();

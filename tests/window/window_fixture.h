@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+inline RECT WindowRect(HWND hWnd)
+{
+    RECT r{};
+    ::GetWindowRect(hWnd, &r);
+    return r;
+}
+
 // A real progress window created in the test process. The window object
 // deletes itself with its window, as in the program; the fixture destroys the
 // window if a test has not.
