@@ -48,6 +48,10 @@ REG
     "$CS_WINE64" regedit "$state/prefix.reg" >/dev/null 2>&1
     touch "$WINEPREFIX/.cs-ready"
   fi
+  # The prefix's service processes start with the first program and inherit
+  # its output. Started here, detached, they cannot hold a test runner's
+  # output pipe open (which would make it wait until the server ends).
+  "$CS_WINE64" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 cs_env_stop() {
