@@ -71,24 +71,6 @@ std::wstring ScratchFolder::Subfolder(const wchar_t* name) const
     return path;
 }
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(const wchar_t* name, const std::wstring& value) : m_name(name)
-{
-    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
-    if (size > 0) {
-        std::wstring previous(size, L'\0');
-        const DWORD length = ::GetEnvironmentVariableW(name, &previous[0], size);
-        previous.resize(length);
-        m_previous = previous;
-        m_hadPrevious = true;
-    }
-    ::SetEnvironmentVariableW(name, value.c_str());
-}
-
-ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
-{
-    ::SetEnvironmentVariableW(m_name.c_str(), m_hadPrevious ? m_previous.c_str() : nullptr);
-}
-
 std::wstring SwitchCommandLine(const std::wstring& program, const std::wstring& installerFolder,
                                const std::wstring& installerName, const std::wstring& installationFolder)
 {

@@ -19,19 +19,6 @@ private:
     std::wstring m_path;
 };
 
-// Sets an environment variable of this process (and so of the programs it
-// starts) and restores the previous value when it goes.
-class ScopedEnvironmentVariable : private CNoCopy {
-public:
-    ScopedEnvironmentVariable(const wchar_t* name, const std::wstring& value);
-    ~ScopedEnvironmentVariable();
-
-private:
-    std::wstring m_name;
-    std::wstring m_previous;
-    bool m_hadPrevious = false;
-};
-
 // The command line of a switch with all five names, installer and folder as given.
 std::wstring SwitchCommandLine(const std::wstring& program, const std::wstring& installerFolder,
                                const std::wstring& installerName, const std::wstring& installationFolder);
