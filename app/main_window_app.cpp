@@ -2,11 +2,17 @@
 
 #include "../window/custom_window.h"
 #include "../window/scaling.h"
+#include "switch_lock.h"
+#include "switch_lock_name.h"
 
 #include <memory>
 
 namespace {
 constexpr RECT kCreationRect{0, 0, 400, 200};
+
+// Held for the rest of the process once taken: a second switch started for
+// the same folder meanwhile would run a second installer into it.
+CSwitchLock g_switchLock;
 
 bool AnyNameMissing(const CCustomWindow& window)
 {
@@ -30,6 +36,10 @@ BOOL MainWindow::InitInstance()
     // Without the five names there is nothing to switch. The window exists but
     // no message loop runs, so none of its timers ever fires.
     if (AnyNameMissing(*window))
+        return FALSE;
+    // Another switch for this folder is running, or the lock cannot be had:
+    // end quietly before anything is shown or touched.
+    if (g_switchLock.Acquire(SwitchLockName(window->m_strLocalPath.Str()).c_str()) != CSwitchLock::Outcome::Acquired)
         return FALSE;
 
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);

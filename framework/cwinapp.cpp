@@ -1,10 +1,49 @@
 #include "afxwin.h"
 
-#include <cstdio>
 
 namespace {
 CWinApp* g_app = nullptr;
-}
+
+// Formats class names by hand: the C library's printf family would pull a
+// large formatting engine into the program for this one name.
+class ClassNameBuilder {
+public:
+    static constexpr size_t kCapacity = 96;
+    explicit ClassNameBuilder(wchar_t (&buffer)[kCapacity]) : m_buffer(buffer) { m_buffer[0] = L'\0'; }
+
+    void Append(const wchar_t* text)
+    {
+        for (; *text; ++text)
+            Put(*text);
+    }
+
+    // ":" and the value in lower-case hexadecimal without leading zeros.
+    void AppendHex(unsigned long long value)
+    {
+        Put(L':');
+        wchar_t digits[16];
+        int count = 0;
+        do {
+            digits[count++] = L"0123456789abcdef"[value & 0xF];
+            value >>= 4;
+        } while (value != 0);
+        while (count > 0)
+            Put(digits[--count]);
+    }
+
+private:
+    void Put(wchar_t ch)
+    {
+        if (m_length + 1 < kCapacity) {
+            m_buffer[m_length++] = ch;
+            m_buffer[m_length] = L'\0';
+        }
+    }
+
+    wchar_t* m_buffer;
+    size_t m_length = 0;
+};
+}  // namespace
 
 CWinApp::CWinApp(LPCWSTR lpszAppName) : m_pszAppName(lpszAppName)
 {
@@ -61,9 +100,13 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
     if (hbrBackground && ::GetObjectW(hbrBackground, sizeof(brush), &brush) != sizeof(brush))
         brush = LOGBRUSH{BS_NULL, 0, 0};
     wchar_t name[96];
-    std::swprintf(name, sizeof(name) / sizeof(name[0]), L"ClassicSwitch:%x:%p:%x:%lx:%p", nClassStyle,
-                  static_cast<void*>(hCursor), brush.lbStyle, static_cast<unsigned long>(brush.lbColor),
-                  static_cast<void*>(hIcon));
+    ClassNameBuilder builder(name);
+    builder.Append(L"ClassicSwitch");
+    builder.AppendHex(nClassStyle);
+    builder.AppendHex(reinterpret_cast<UINT_PTR>(hCursor));
+    builder.AppendHex(brush.lbStyle);
+    builder.AppendHex(brush.lbColor);
+    builder.AppendHex(reinterpret_cast<UINT_PTR>(hIcon));
 
     static constexpr int kMaxClasses = 8;
     static wchar_t s_names[kMaxClasses][96];
