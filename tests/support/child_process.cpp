@@ -1,5 +1,7 @@
 #include "child_process.h"
 
+#include "workflow/process_utils.h"
+
 #include <vector>
 
 ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir)
@@ -53,4 +55,12 @@ void ChildProcess::Terminate()
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
+}
+
+void EndProcessesNamed(const wchar_t* exeName)
+{
+    for (int i = 0; i < 50 && IsProcessRunning(exeName); ++i) {
+        KillProcessByName(exeName);
+        ::Sleep(100);
+    }
 }

@@ -26,3 +26,7 @@ private:
 };
 
 std::wstring Quoted(const std::wstring& text);
+
+// Ends every process of this session with that executable name and waits,
+// up to five seconds, until none is left.
+void EndProcessesNamed(const wchar_t* exeName);
