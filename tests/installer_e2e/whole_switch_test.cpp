@@ -78,12 +78,9 @@ TEST_P(WholeSwitch, EndsTheEditionsInstallsAndStartsTheClassicEdition)
     ASSERT_TRUE(run.ended) << "the switch did not end within a minute";
     EXPECT_EQ(run.exitCode, 0u);
 
-    // Both editions were ended by the switch (their own end is exit code 7).
-    DWORD code = 99;
-    ASSERT_TRUE(mini.Wait(5000, &code));
-    EXPECT_EQ(code, 0u);
-    ASSERT_TRUE(gallery.Wait(5000, &code));
-    EXPECT_EQ(code, 0u);
+    // Both editions were ended by the switch: exit code 0, not their own 7.
+    EXPECT_TRUE(EndsWithCode(mini, 0));
+    EXPECT_TRUE(EndsWithCode(gallery, 0));
     EXPECT_FALSE(PathExists(m_settingsFile));
 
     // The installer ran once, silently, and understood the folder whole.
@@ -131,8 +128,7 @@ TEST_F(SwitchWithRealInstaller, AMiniEditionThatKeepsComingBackHoldsTheInstaller
     PlaceInstaller(UsualInstaller());
     const std::wstring mini = PlaceStandIn(L"Running", L"KorvaneMini.exe");
     Start(Quoted(TestProgramPath(L"gui_restarter.exe")) + L" 60000 " + Quoted(mini), L"KorvaneMini.exe");
-    for (int i = 0; i < 50 && !IsProcessRunning(L"KorvaneMini.exe"); ++i)
-        ::Sleep(100);
+    ASSERT_TRUE(WaitUntilRunning(L"KorvaneMini.exe"));
 
     const Run run = RunSwitch(UsualArguments());
     SCOPED_TRACE(TraceListing(run.trace));
@@ -169,8 +165,7 @@ TEST_F(SwitchWithRealInstaller, AClassicEditionRunningBeforehandDoesNotShortenTh
     PlaceInstaller(UsualInstaller());
     const std::wstring oldClassic = PlaceStandIn(L"Old Classic", L"Korvane.exe");
     ChildProcess& old = Start(Quoted(oldClassic), L"Korvane.exe");
-    for (int i = 0; i < 50 && !IsProcessRunning(L"Korvane.exe"); ++i)
-        ::Sleep(100);
+    ASSERT_TRUE(WaitUntilRunning(L"Korvane.exe"));
 
     const Run run = RunSwitch(UsualArguments());
     SCOPED_TRACE(TraceListing(run.trace));

@@ -64,3 +64,19 @@ void EndProcessesNamed(const wchar_t* exeName)
         ::Sleep(100);
     }
 }
+
+bool EndsWithCode(ChildProcess& process, DWORD exitCode)
+{
+    DWORD code = 0;
+    return process.Wait(5000, &code) && code == exitCode;
+}
+
+bool WaitUntilRunning(const wchar_t* exeName)
+{
+    for (int i = 0; i < 50; ++i) {
+        if (IsProcessRunning(exeName))
+            return true;
+        ::Sleep(100);
+    }
+    return false;
+}

@@ -81,11 +81,8 @@ TEST_F(SwitchEndToEnd, SwitchesFromTheMiniToTheClassicEdition)
     EXPECT_EQ(exitCode, 0u);
 
     // Both editions were ended by the switch: exit code 0, not their own 7.
-    DWORD code = 99;
-    ASSERT_TRUE(mini.Wait(5000, &code));
-    EXPECT_EQ(code, 0u);
-    ASSERT_TRUE(gallery.Wait(5000, &code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(EndsWithCode(mini, 0));
+    EXPECT_TRUE(EndsWithCode(gallery, 0));
     EXPECT_FALSE(PathExists(m_settingsFile));
 
     // The installer ran once, silently, into the installation folder.
