@@ -2,6 +2,7 @@
 
 #include "../window/custom_window.h"
 #include "../window/scaling.h"
+#include "../window/window_switch_ports.h"
 #include "switch_lock.h"
 #include "switch_lock_name.h"
 
@@ -14,10 +15,23 @@ constexpr RECT kCreationRect{0, 0, 400, 200};
 // the same folder meanwhile would run a second installer into it.
 CSwitchLock g_switchLock;
 
-bool AnyNameMissing(const CCustomWindow& window)
+// The option of the first of the five names that is empty, in the order in
+// which start-up tests them, or null when all are given.
+const wchar_t* FirstMissingOption(const CCustomWindow& window)
 {
-    return window.m_strGalleryName.IsEmpty() || window.m_strTempDir.IsEmpty() || window.m_strAppName.IsEmpty() ||
-           window.m_strMiniName.IsEmpty() || window.m_strLocalPath.IsEmpty();
+    const struct {
+        const CString& value;
+        const wchar_t* option;
+    } names[] = {{window.m_strGalleryName, L"--GalleryName"},
+                 {window.m_strTempDir, L"--TempDir"},
+                 {window.m_strAppName, L"--AppName"},
+                 {window.m_strMiniName, L"--MiniName"},
+                 {window.m_strLocalPath, L"--LocalPath"}};
+    for (const auto& name : names) {
+        if (name.value.IsEmpty())
+            return name.option;
+    }
+    return nullptr;
 }
 }  // namespace
 
@@ -35,12 +49,16 @@ BOOL MainWindow::InitInstance()
         return FALSE;  // the window object is gone with its failed window
     // Without the five names there is nothing to switch. The window exists but
     // no message loop runs, so none of its timers ever fires.
-    if (AnyNameMissing(*window))
+    if (const wchar_t* missing = FirstMissingOption(*window)) {
+        CWindowSwitchPorts(*window).Trace(CString(L"quit: ") + missing + L" missing");
         return FALSE;
+    }
     // Another switch for this folder is running, or the lock cannot be had:
     // end quietly before anything is shown or touched.
-    if (g_switchLock.Acquire(SwitchLockName(window->m_strLocalPath.Str()).c_str()) != CSwitchLock::Outcome::Acquired)
+    if (g_switchLock.Acquire(SwitchLockName(window->m_strLocalPath.Str()).c_str()) != CSwitchLock::Outcome::Acquired) {
+        CWindowSwitchPorts(*window).Trace(L"quit: another switch for this folder runs");
         return FALSE;
+    }
 
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);

@@ -49,6 +49,14 @@ REG
     "$CS_WINE64" regedit "$state/prefix.reg" >/dev/null 2>&1
     touch "$WINEPREFIX/.cs-ready"
   fi
+  # Wine links the user's Documents (and Desktop, Downloads...) to the Linux
+  # home folder. The switch removes a settings file from Documents, and tests
+  # and the demonstration create it there: each prefix keeps real folders of
+  # its own, so that runs in other prefixes and the home folder are left alone.
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
   # The prefix's service processes start with the first program and inherit
   # its output. Started here, detached, they cannot hold a test runner's
   # output pipe open (which would make it wait until the server ends).

@@ -2,6 +2,7 @@
 
 #include "../framework/dwm_api.h"
 #include "scaling.h"
+#include "window_switch_ports.h"
 
 #include <dwmapi.h>
 
@@ -81,6 +82,9 @@ void CCustomWindow::OnSize(UINT nType, int cx, int cy)
 
 void CCustomWindow::OnDestroy()
 {
+    // The sequencer never destroys the window; only a close request from
+    // outside does, and the framework then ends the program.
+    CWindowSwitchPorts(*this).Trace(L"quit: window closed");
     if (m_bAnimating)
         ::KillTimer(m_hWnd, TIMER_PROGRESS);
     CFrameWnd::OnDestroy();

@@ -25,10 +25,13 @@
 //     classic started: "<file>"
 //     jump to the end: an edition runs again while installing
 //     quitting in 500 ms: <reason>
-//     quit: <reason>                        the quit message is posted, exit code 0
+//     quit: <reason>                        the program ends, exit code 0
 // Reasons: "classic edition running", "installer missing", "edition running
-// again", "deadline". The phases change with "installer started" (closing
-// done, installing), "installer ended" (waiting for the classic edition),
+// again", "deadline"; from the window, "window closed" (a close request
+// destroyed it); from start-up, "<option> missing" (a name is empty, e.g.
+// "--AppName missing") and "another switch for this folder runs": in both
+// nothing is done. The phases change with "installer started" (closing done,
+// installing), "installer ended" (waiting for the classic edition),
 // "quitting in 500 ms" and "quit".
 class SwitchPorts {
 public:

@@ -1,5 +1,7 @@
 #include "child_process.h"
 
+#include "workflow/process_utils.h"
+
 #include <vector>
 
 ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir)
@@ -53,4 +55,28 @@ void ChildProcess::Terminate()
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
+}
+
+void EndProcessesNamed(const wchar_t* exeName)
+{
+    for (int i = 0; i < 50 && IsProcessRunning(exeName); ++i) {
+        KillProcessByName(exeName);
+        ::Sleep(100);
+    }
+}
+
+bool EndsWithCode(ChildProcess& process, DWORD exitCode)
+{
+    DWORD code = 0;
+    return process.Wait(5000, &code) && code == exitCode;
+}
+
+bool WaitUntilRunning(const wchar_t* exeName)
+{
+    for (int i = 0; i < 50; ++i) {
+        if (IsProcessRunning(exeName))
+            return true;
+        ::Sleep(100);
+    }
+    return false;
 }

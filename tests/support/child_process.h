@@ -26,3 +26,15 @@ private:
 };
 
 std::wstring Quoted(const std::wstring& text);
+
+// Ends every process of this session with that executable name and waits,
+// up to five seconds, until none is left.
+void EndProcessesNamed(const wchar_t* exeName);
+
+// Waits up to five seconds for the process to end, and tells whether it
+// ended with that exit code. The stand-ins of the editions end with 7 on
+// their own, so 0 shows that someone ended them.
+bool EndsWithCode(ChildProcess& process, DWORD exitCode);
+
+// Waits up to five seconds until a process with that executable name runs.
+bool WaitUntilRunning(const wchar_t* exeName);
