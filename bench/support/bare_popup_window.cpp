@@ -2,6 +2,26 @@
 
 namespace {
 constexpr wchar_t kClassName[] = L"ClassicSwitchBenchBarePopup";
+constexpr wchar_t kDoubleBufferedProperty[] = L"ClassicSwitchBenchDoubleBuffered";
+
+void Fill(HDC dc, const RECT& area)
+{
+    HBRUSH brush = ::CreateSolidBrush(BarePopupWindow::kColor);
+    ::FillRect(dc, &area, brush);
+    ::DeleteObject(brush);
+}
+
+void FillThroughMemory(HDC dc, const RECT& client)
+{
+    HDC memory = ::CreateCompatibleDC(dc);
+    HBITMAP surface = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ previous = ::SelectObject(memory, surface);
+    Fill(memory, client);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    ::DeleteObject(surface);
+    ::DeleteDC(memory);
+}
 
 LRESULT CALLBACK BarePopupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -13,12 +33,16 @@ LRESULT CALLBACK BarePopupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
         HDC dc = ::BeginPaint(hWnd, &paint);
         RECT client;
         ::GetClientRect(hWnd, &client);
-        HBRUSH brush = ::CreateSolidBrush(BarePopupWindow::kColor);
-        ::FillRect(dc, &client, brush);
-        ::DeleteObject(brush);
+        if (::GetPropW(hWnd, kDoubleBufferedProperty))
+            FillThroughMemory(dc, client);
+        else
+            Fill(dc, client);
         ::EndPaint(hWnd, &paint);
         return 0;
     }
+    case WM_NCDESTROY:
+        ::RemovePropW(hWnd, kDoubleBufferedProperty);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     default:
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
@@ -39,7 +63,7 @@ void RegisterOnce()
 }
 }  // namespace
 
-BarePopupWindow::BarePopupWindow(int x, int y, int width, int height)
+BarePopupWindow::BarePopupWindow(int x, int y, int width, int height, Paint paint)
 {
     RegisterOnce();
     m_hWnd = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE, kClassName, L"bare popup",
@@ -47,6 +71,8 @@ BarePopupWindow::BarePopupWindow(int x, int y, int width, int height)
                                ::GetModuleHandleW(nullptr), nullptr);
     if (m_hWnd) {
         ::SetLayeredWindowAttributes(m_hWnd, 0, 0, LWA_COLORKEY);
+        if (paint == Paint::DoubleBuffered)
+            ::SetPropW(m_hWnd, kDoubleBufferedProperty, reinterpret_cast<HANDLE>(1));
         ::UpdateWindow(m_hWnd);
     }
 }

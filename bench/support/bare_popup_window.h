@@ -11,7 +11,12 @@ class BarePopupWindow : private CNoCopy {
 public:
     static constexpr COLORREF kColor = RGB(47, 55, 74);
 
-    BarePopupWindow(int x, int y, int width, int height);
+    // Double buffered, the paint fills a bitmap made compatible with the
+    // paint DC in a memory DC and copies it to the window, the off-screen
+    // route that the progress window must take, and nothing more.
+    enum class Paint { Direct, DoubleBuffered };
+
+    BarePopupWindow(int x, int y, int width, int height, Paint paint = Paint::Direct);
     ~BarePopupWindow();
 
     HWND Handle() const { return m_hWnd; }
