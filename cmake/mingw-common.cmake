@@ -1,7 +1,11 @@
-# Shared part of both MinGW-w64 toolchains. The -posix compilers are the
-# ones whose runtime has std::thread, which GoogleTest needs.
-set(CMAKE_C_COMPILER   ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+# Shared part of both MinGW-w64 toolchains. MINGW_THREADS picks the
+# compiler variant: -posix has std::thread, which GoogleTest needs; -win32
+# links no threading library at all.
+if(NOT MINGW_THREADS)
+  set(MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER   ${MINGW_TRIPLE}-gcc-${MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-${MINGW_THREADS})
 set(CMAKE_RC_COMPILER  ${MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

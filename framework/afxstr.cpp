@@ -11,3 +11,15 @@ int CString::Replace(wchar_t oldChar, wchar_t newChar)
     }
     return count;
 }
+
+CString DecimalString(unsigned long long value)
+{
+    wchar_t digits[24];
+    int start = 23;
+    digits[start] = L'\0';
+    do {
+        digits[--start] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return CString(digits + start);
+}

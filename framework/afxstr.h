@@ -37,3 +37,6 @@ public:
 private:
     std::wstring m_text;
 };
+
+// The decimal digits of a number, without the C library's formatting engine.
+CString DecimalString(unsigned long long value);

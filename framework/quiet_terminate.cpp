@@ -11,3 +11,39 @@ void __verbose_terminate_handler()
     std::abort();
 }
 }  // namespace __gnu_cxx
+
+// The library's string and container code reports misuse and exhaustion by
+// throwing standard exceptions, whose classes carry narrow strings and with
+// them two more copies of the string code. Nothing in the program catches
+// them, so the outcome is the same abort: these take the throws' place in the
+// program (not in the tests, which link without this file).
+namespace std {
+[[noreturn]] void __throw_length_error(const char*)
+{
+    std::abort();
+}
+[[noreturn]] void __throw_logic_error(const char*)
+{
+    std::abort();
+}
+[[noreturn]] void __throw_out_of_range(const char*)
+{
+    std::abort();
+}
+[[noreturn]] void __throw_out_of_range_fmt(const char*, ...)
+{
+    std::abort();
+}
+[[noreturn]] void __throw_invalid_argument(const char*)
+{
+    std::abort();
+}
+[[noreturn]] void __throw_bad_alloc()
+{
+    std::abort();
+}
+[[noreturn]] void __throw_bad_array_new_length()
+{
+    std::abort();
+}
+}  // namespace std

@@ -33,7 +33,7 @@ void CWindowSwitchPorts::EndProcesses(const wchar_t* exeName)
         const wchar_t* outcome = !request.opened ? L"process not opened: "
                                  : request.ended ? L"process ended: "
                                                  : L"process refused: ";
-        Trace(CString(outcome) + std::to_wstring(request.processId).c_str());
+        Trace(CString(outcome) + DecimalString(request.processId));
     }
 }
 
@@ -80,6 +80,6 @@ void CWindowSwitchPorts::RedrawBar()
 void CWindowSwitchPorts::Trace(const CString& line)
 {
     const ULONGLONG elapsed = ::GetTickCount64() - m_window.m_nCreationTick;
-    const CString text = CString(L"ClassicSwitch +") + std::to_wstring(elapsed).c_str() + L" ms: " + line + L"\n";
+    const CString text = CString(L"ClassicSwitch +") + DecimalString(elapsed) + L" ms: " + line + L"\n";
     ::OutputDebugStringW(text);
 }

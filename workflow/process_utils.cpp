@@ -18,6 +18,16 @@ SessionLookup SessionOf(DWORD processId)
     return SessionLookup{true, session};
 }
 
+// The program's own session does not change while it runs; asked once it is
+// known, not on every walk of every tick.
+SessionLookup OwnSession()
+{
+    static SessionLookup own{false, 0};
+    if (!own.known)
+        own = SessionOf(::GetCurrentProcessId());
+    return own;
+}
+
 // Walks a fresh snapshot and calls visit(entry) for each entry that has the
 // name and belongs to this session, until visit returns false. The session
 // is looked up only for entries whose name matches: the lookup is slow in
@@ -31,7 +41,7 @@ bool ForEachOwnMatch(const wchar_t* name, Visit visit)
         return false;
     const std::wstring lowered = AsciiLowerCase(name);
     const DWORD ownId = ::GetCurrentProcessId();
-    const SessionLookup ownSession = SessionOf(ownId);
+    const SessionLookup ownSession = OwnSession();
 
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(PROCESSENTRY32W);

@@ -65,7 +65,7 @@ void RemoveSettingsFile(SwitchPorts& ports)
 void EndEdition(const CString& exeName, int& passes, SwitchPorts& ports)
 {
     ++passes;
-    ports.Trace(L"ending: " + Quote(exeName) + L" pass " + std::to_wstring(passes).c_str());
+    ports.Trace(L"ending: " + Quote(exeName) + L" pass " + DecimalString(passes));
     ports.EndProcesses(exeName);
 }
 

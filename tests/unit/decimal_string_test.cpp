@@ -1,0 +1,12 @@
+#include "framework/afxstr.h"
+
+#include <gtest/gtest.h>
+
+TEST(DecimalString, WritesEveryDigitWithoutPadding)
+{
+    EXPECT_EQ(DecimalString(0), L"0");
+    EXPECT_EQ(DecimalString(7), L"7");
+    EXPECT_EQ(DecimalString(180000), L"180000");
+    EXPECT_EQ(DecimalString(4294967295ull), L"4294967295");
+    EXPECT_EQ(DecimalString(18446744073709551615ull), L"18446744073709551615");
+}
