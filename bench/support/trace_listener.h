@@ -1,18 +1,16 @@
 #pragma once
-#include "framework/noncopyable.h"
 #include "framework/win32_base.h"
+#include "support/debug_output_monitor.h"
 
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 // Reads the program's trace ("ClassicSwitch +<ms> ms: <event>") from the
-// debugger output, as a debug-output viewer does, and stamps each line with
-// the wall time at which it arrived. A line's arrival minus its <ms> is the
-// wall time of the window's creation, which puts the trace on the same time
-// line as process starts and ends. Only one listener can run at a time.
-class TraceListener : private CNoCopy {
+// debugger output with each line's arrival time. A line's arrival minus its
+// <ms> is the wall time of the window's creation, which puts the trace on the
+// same time line as process starts and ends. Only one listener can run at a
+// time.
+class TraceListener {
 public:
     struct Line {
         DWORD processId;
@@ -21,24 +19,11 @@ public:
         std::string event;
     };
 
-    TraceListener();
-    ~TraceListener();
-
-    bool Listening() const { return m_listening; }
+    bool Listening() const { return m_monitor.Listening(); }
     std::vector<Line> Lines(DWORD processId) const;
 
 private:
-    void Listen();
-
-    HANDLE m_mapping = nullptr;
-    HANDLE m_bufferReady = nullptr;
-    HANDLE m_dataReady = nullptr;
-    HANDLE m_stop = nullptr;
-    const char* m_view = nullptr;
-    bool m_listening = false;
-    mutable std::mutex m_lock;
-    std::vector<Line> m_lines;
-    std::thread m_thread;
+    DebugOutputMonitor m_monitor;
 };
 
 // The first line whose event starts with the text, or null.

@@ -46,11 +46,13 @@ void DebugOutputMonitor::Listen()
         ::SetEvent(m_bufferReady);
         if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0)
             return;
+        FILETIME arrived;
+        ::GetSystemTimePreciseAsFileTime(&arrived);
         DWORD processId = 0;
         std::memcpy(&processId, m_view, sizeof(processId));
         const char* text = m_view + sizeof(DWORD);
         const std::string message(text, strnlen(text, kBufferSize - sizeof(DWORD)));
         std::lock_guard<std::mutex> guard(m_lock);
-        m_messages.push_back(Message{processId, message});
+        m_messages.push_back(Message{processId, message, arrived});
     }
 }

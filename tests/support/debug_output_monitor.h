@@ -15,6 +15,7 @@ public:
     struct Message {
         DWORD processId;
         std::string text;  // as sent, in the system's ANSI code page
+        FILETIME arrived;  // wall time at which it reached the monitor
     };
 
     DebugOutputMonitor();
