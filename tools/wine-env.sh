@@ -28,11 +28,12 @@ cs_env_start() {
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
 
-  "$CS_WINESERVER" -p >/dev/null 2>&1 &
   if [ ! -f "$WINEPREFIX/.cs-ready" ]; then
-    "$CS_WINE64" wineboot -i >"$state/wineboot.log" 2>&1 || true
-    "$CS_WINESERVER" -w
-    "$CS_WINESERVER" -p >/dev/null 2>&1 &
+    # The prefix is made with an ordinary server, which ends by itself once
+    # wineboot and regedit are done; waiting for a persistent one would never
+    # end. A server left over from a half-made prefix goes first.
+    "$CS_WINESERVER" -k >/dev/null 2>&1 || true
+    "$CS_WINE64" wineboot -i >"$state/wineboot.log" 2>&1 </dev/null || true
     # Wine has no "Microsoft YaHei": a Chinese font from the distribution
     # stands in for it. Without a window manager, Wine waits 2 s on every
     # hidden or destroyed window unless it manages the windows itself.
@@ -46,9 +47,12 @@ REGEDIT4
 "Managed"="N"
 "Decorated"="N"
 REG
-    "$CS_WINE64" regedit "$state/prefix.reg" >/dev/null 2>&1
+    "$CS_WINE64" regedit "$state/prefix.reg" >/dev/null 2>&1 </dev/null
+    "$CS_WINESERVER" -w
     touch "$WINEPREFIX/.cs-ready"
   fi
+  # It puts itself in the background once it listens.
+  "$CS_WINESERVER" -p >/dev/null 2>&1 </dev/null
   # Wine links the user's Documents (and Desktop, Downloads...) to the Linux
   # home folder. The switch removes a settings file from Documents, and tests
   # and the demonstration create it there: each prefix keeps real folders of

@@ -3,6 +3,7 @@
 // what was not, ended, removed and started.
 #include "installer_scene.h"
 
+#include "support/process_window.h"
 #include "support/text_files.h"
 #include "workflow/process_utils.h"
 
@@ -66,26 +67,6 @@ TEST_P(AbsentInstaller, StartsNothingAndEndsSoon)
 INSTANTIATE_TEST_SUITE_P(Installers, AbsentInstaller, testing::ValuesIn(kAbsentInstallers),
                          CaseLabel());
 
-HWND WindowOf(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != s->processId || !::IsWindowVisible(window))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool WaitForTraceLine(const DebugOutputMonitor& monitor, DWORD processId, const std::string& start, DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
@@ -104,7 +85,7 @@ TEST_F(CutShort, ACloseRequestWhileInstallingEndsTheSwitchWithNothingMoreStarted
     ULONGLONG closedAt = 0;
     const Run run = RunSwitch(UsualArguments(), [&](const ChildProcess& program, const DebugOutputMonitor& monitor) {
         ASSERT_TRUE(WaitForTraceLine(monitor, program.Id(), "installer started: ", 10000));
-        const HWND window = WindowOf(program.Id());
+        const HWND window = FindProcessWindow(program.Id());
         ASSERT_NE(window, nullptr);
         closedAt = ::GetTickCount64();
         ::PostMessageW(window, WM_CLOSE, 0, 0);

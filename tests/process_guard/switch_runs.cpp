@@ -1,48 +1,7 @@
 #include "switch_runs.h"
 
-namespace {
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchPlacedWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    RECT rect{};
-    if (owner != search->processId || !::IsWindowVisible(window) || !::GetWindowRect(window, &rect))
-        return TRUE;
-    if (rect.right - rect.left == 420 && rect.bottom - rect.top == 114) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "support/process_window.h"
+#include "support/text_files.h"
 
 ScratchFolder::ScratchFolder(const wchar_t* tag)
 {
@@ -61,7 +20,7 @@ ScratchFolder::ScratchFolder(const wchar_t* tag)
 
 ScratchFolder::~ScratchFolder()
 {
-    RemoveTree(m_path);
+    DeleteTree(m_path);
 }
 
 std::wstring ScratchFolder::Subfolder(const wchar_t* name) const
@@ -81,20 +40,12 @@ std::wstring SwitchCommandLine(const std::wstring& program, const std::wstring& 
 
 HWND FindPlacedWindow(DWORD processId)
 {
-    WindowSearch search{processId, nullptr};
-    ::EnumWindows(&MatchPlacedWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return WaitForPlacedWindow(processId, nullptr, 420, 114, 0);
 }
 
 HWND WaitForPlacedWindow(DWORD processId, HANDLE process, DWORD timeoutMs)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (HWND window = FindPlacedWindow(processId))
-            return window;
-        if (::GetTickCount64() >= deadline || ::WaitForSingleObject(process, 20) == WAIT_OBJECT_0)
-            return FindPlacedWindow(processId);
-    }
+    return ::WaitForPlacedWindow(processId, process, 420, 114, timeoutMs);
 }
 
 std::vector<std::wstring> FilesEndingWith(const std::wstring& folder, const std::wstring& suffix)

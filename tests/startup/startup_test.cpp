@@ -1,4 +1,5 @@
 #include "support/child_process.h"
+#include "support/process_window.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -7,37 +8,10 @@
 
 namespace {
 
-struct FoundWindow {
-    DWORD processId;
-    HWND hWnd;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* found = reinterpret_cast<FoundWindow*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    wchar_t title[16] = {};
-    ::GetWindowTextW(hWnd, title, 16);
-    if (pid == found->processId && std::wstring(title) == L"\u81EA\u5B9A\u4E49\u7A97\u53E3") {
-        found->hWnd = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The program's window once start-up has placed it, or null.
-HWND WaitForPlacedWindow(const ChildProcess& process, int expectedWidth)
+HWND WaitForPlacedWindow(const ChildProcess& process, int width, int height)
 {
-    for (int i = 0; i < 500 && process.Running(); ++i) {
-        FoundWindow found{process.Id(), nullptr};
-        ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
-        RECT r{};
-        if (found.hWnd && ::GetWindowRect(found.hWnd, &r) && r.right - r.left == expectedWidth)
-            return found.hWnd;
-        ::Sleep(5);
-    }
-    return nullptr;
+    return ::WaitForPlacedWindow(process.Id(), process.Handle(), width, height, 2500);
 }
 
 // The installer folder does not exist, so no switch can start anything.
@@ -63,7 +37,8 @@ TEST(StartUp, WindowIsSizedToTheScaleAndCentredOnTheScreen)
         SCOPED_TRACE(testing::Message() << "scale argument:" << c.scale);
         ChildProcess program(Quoted(ProgramUnderTestPath()) + FiveNames() + c.scale);
         ASSERT_TRUE(program.Started());
-        HWND hWnd = WaitForPlacedWindow(program, c.expected.right - c.expected.left);
+        HWND hWnd = WaitForPlacedWindow(program, c.expected.right - c.expected.left,
+                                        c.expected.bottom - c.expected.top);
         ASSERT_NE(hWnd, nullptr);
         RECT r{};
         ::GetWindowRect(hWnd, &r);
@@ -102,7 +77,7 @@ TEST(StartUp, CloseRequestDestroysTheWindowAndEndsWithZero)
 {
     ChildProcess program(Quoted(ProgramUnderTestPath()) + FiveNames());
     ASSERT_TRUE(program.Started());
-    HWND hWnd = WaitForPlacedWindow(program, 420);
+    HWND hWnd = WaitForPlacedWindow(program, 420, 114);
     ASSERT_NE(hWnd, nullptr);
     ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
     DWORD exitCode = 1;
