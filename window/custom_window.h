@@ -72,4 +72,14 @@ protected:
 private:
     void ShapeWindow();
     void OnProgressTick();
+
+public:
+    // Arms a timer so that it falls due one period after the start of the
+    // tick being handled (or after now, outside a tick).
+    void ArmTimerFromTickStart(UINT_PTR id, UINT periodMs);
+
+private:
+    // When the tick being handled began, in performance-counter units; 0
+    // outside a tick.
+    long long m_nTickStart = 0;
 };

@@ -12,7 +12,7 @@
 
 void CWindowSwitchPorts::ArmTimer(UINT_PTR id, UINT periodMs)
 {
-    ::SetTimer(m_window.m_hWnd, id, periodMs, nullptr);
+    m_window.ArmTimerFromTickStart(id, periodMs);
 }
 
 void CWindowSwitchPorts::StopTimer(UINT_PTR id)

@@ -2,6 +2,7 @@
 
 #include "../workflow/switch_sequencer.h"
 #include "progress_animation.h"
+#include "tick_period.h"
 #include "window_switch_ports.h"
 
 namespace {
@@ -12,10 +13,29 @@ int s_nMiniKillCount = 0;
 int s_nGalleryKillCount = 0;
 bool s_bClassicLaunched = false;
 QuitReason s_quitReason = QuitReason::Deadline;
+
+long long PerformanceCounterNow()
+{
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
 }  // namespace
+
+void CCustomWindow::ArmTimerFromTickStart(UINT_PTR id, UINT periodMs)
+{
+    long long elapsedMs = 0;
+    if (m_nTickStart) {
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
+        elapsedMs = (PerformanceCounterNow() - m_nTickStart) * 1000 / frequency.QuadPart;
+    }
+    ::SetTimer(m_hWnd, id, PeriodFromTickStart(periodMs, elapsedMs), nullptr);
+}
 
 void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
 {
+    m_nTickStart = PerformanceCounterNow();
     if (nIDEvent == TIMER_PROGRESS) {
         OnProgressTick();
     } else if (nIDEvent == TIMER_PREPARE || nIDEvent == TIMER_QUIT || nIDEvent == TIMER_LAUNCH) {
@@ -30,6 +50,7 @@ void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
         else
             OnLaunchTick(names, state, ports);
     }
+    m_nTickStart = 0;
     Default();
 }
 
@@ -42,5 +63,5 @@ void CCustomWindow::OnProgressTick()
     if (effects.redraw)
         RedrawProgressBar();
     if (effects.slowTimer)
-        ::SetTimer(m_hWnd, TIMER_PROGRESS, kProgressSlowPeriodMs, nullptr);
+        ArmTimerFromTickStart(TIMER_PROGRESS, kProgressSlowPeriodMs);
 }
