@@ -119,9 +119,6 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
             return s_names[i];
         }
     }
-    if (s_count == kMaxClasses)
-        return nullptr;
-
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = nClassStyle;
@@ -131,7 +128,8 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.lpszClassName = name;
-    if (!::RegisterClassExW(&wc)) {
+    // The class owns the brush only once it exists; otherwise nobody would.
+    if (s_count == kMaxClasses || !::RegisterClassExW(&wc)) {
         if (hbrBackground)
             ::DeleteObject(hbrBackground);
         return nullptr;
