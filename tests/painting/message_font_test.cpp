@@ -51,15 +51,7 @@ bool FaceHasGlyphsFor(const std::wstring& face, const wchar_t* text)
 
 float MeasuredHeight(Gdiplus::GpFontFamily* family, const wchar_t* text, int length)
 {
-    PaintSurface surface(4, 4);
-    gdip::Graphics graphics = gdip::CreateGraphics(surface.DC()->m_hDC);
-    gdip::Font font = CreateMessageFont(family, 1.0);
-    gdip::StringFormat format = CreateMessageFormat(Gdiplus::StringFormatFlagsNoWrap);
-    const Gdiplus::RectF layout(0.0f, 0.0f, 1000.0f, 1000.0f);
-    Gdiplus::RectF bounds(0.0f, 0.0f, 0.0f, 0.0f);
-    Gdip().GdipMeasureString(graphics.get(), text, length, font.get(), &layout, format.get(), &bounds, nullptr,
-                             nullptr);
-    return bounds.Height;
+    return MeasureOneLine(family, text, length).Height;
 }
 
 int LightPixels(Gdiplus::GpFontFamily* family)

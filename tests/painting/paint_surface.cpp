@@ -1,6 +1,7 @@
 #include "paint_surface.h"
 
 #include "framework/gdiplus_api.h"
+#include "window/message_font.h"
 
 #include <stdexcept>
 
@@ -78,4 +79,17 @@ bool NearestIs(const RgbColor& pixel, const RgbColor& target, std::initializer_l
 bool Contains(const RECT& r, int x, int y)
 {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+Gdiplus::RectF MeasureOneLine(Gdiplus::GpFontFamily* family, const wchar_t* text, int length)
+{
+    PaintSurface surface(4, 4);
+    gdip::Graphics graphics = gdip::CreateGraphics(surface.DC()->m_hDC);
+    gdip::Font font = CreateMessageFont(family, 1.0);
+    gdip::StringFormat format = CreateMessageFormat(Gdiplus::StringFormatFlagsNoWrap);
+    const Gdiplus::RectF layout(0.0f, 0.0f, 1000.0f, 1000.0f);
+    Gdiplus::RectF bounds(0.0f, 0.0f, 0.0f, 0.0f);
+    Gdip().GdipMeasureString(graphics.get(), text, length, font.get(), &layout, format.get(), &bounds, nullptr,
+                             nullptr);
+    return bounds;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/afxgdi.h"
+#include "framework/gdiplus_api.h"
 #include "framework/noncopyable.h"
 #include "window/rgb_color.h"
 
@@ -43,3 +44,7 @@ bool SameColor(const RgbColor& a, const RgbColor& b);
 // True when the pixel is nearer to `target` than to every colour in `others`.
 bool NearestIs(const RgbColor& pixel, const RgbColor& target, std::initializer_list<RgbColor> others);
 bool Contains(const RECT& r, int x, int y);
+
+// The bounding box of a text laid out on one unwrapped line in the message
+// font of the family at scale 1, as the layout measures it.
+Gdiplus::RectF MeasureOneLine(Gdiplus::GpFontFamily* family, const wchar_t* text, int length);

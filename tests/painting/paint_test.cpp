@@ -157,16 +157,8 @@ TEST_F(Painting, StatusMessageIsDrawnLightInsideItsRectangleOnly)
 
 float MeasuredWidth(const wchar_t* text, int length)
 {
-    PaintSurface surface(4, 4);
-    gdip::Graphics graphics = gdip::CreateGraphics(surface.DC()->m_hDC);
     gdip::FontFamily family = CreateMessageFontFamily();
-    gdip::Font font = CreateMessageFont(family.get(), 1.0);
-    gdip::StringFormat format = CreateMessageFormat(Gdiplus::StringFormatFlagsNoWrap);
-    const Gdiplus::RectF layout(0.0f, 0.0f, 1000.0f, 1000.0f);
-    Gdiplus::RectF bounds(0.0f, 0.0f, 0.0f, 0.0f);
-    Gdip().GdipMeasureString(graphics.get(), text, length, font.get(), &layout, format.get(), &bounds, nullptr,
-                             nullptr);
-    return bounds.Width;
+    return MeasureOneLine(family.get(), text, length).Width;
 }
 
 // The layout is measured with a longer text than the one drawn; the drawn
