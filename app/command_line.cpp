@@ -92,7 +92,7 @@ void CCustomWindow::ParseCommandLine(const wchar_t* commandLine)
     std::vector<std::wstring> arguments;
     if (!SplitCommandLine(commandLine, arguments))
         return;
-    CommandLineOptions options{m_strTempDir.Str(), m_strAppName.Str(), m_strMiniName.Str(),
+    CommandLineOptions options{m_strTempDir.Str(),     m_strAppName.Str(),   m_strMiniName.Str(),
                                m_strGalleryName.Str(), m_strLocalPath.Str(), m_dScale};
     ApplyArguments(arguments, options);
     m_strTempDir = CString(std::move(options.tempDir));

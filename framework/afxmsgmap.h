@@ -53,37 +53,46 @@ struct AFX_MSGMAP {
 // from the handler's type, and the derived-to-base conversion is checked by
 // the compiler.
 namespace afx_detail {
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)())
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)())
 {
     return {msg, AfxSig::v_v, static_cast<void (CWnd::*)()>(pfn)};
 }
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, BOOL (T::*pfn)(CDC*))
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, BOOL (T::*pfn)(CDC*))
 {
     return {msg, AfxSig::b_D, static_cast<BOOL (CWnd::*)(CDC*)>(pfn)};
 }
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT, POINT))
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT, POINT))
 {
     return {msg, AfxSig::v_u_pt, static_cast<void (CWnd::*)(UINT, POINT)>(pfn)};
 }
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT, int, int))
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT, int, int))
 {
     return {msg, AfxSig::v_u_i_i, static_cast<void (CWnd::*)(UINT, int, int)>(pfn)};
 }
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, BOOL (T::*pfn)(BOOL))
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, BOOL (T::*pfn)(BOOL))
 {
     return {msg, AfxSig::b_b, static_cast<BOOL (CWnd::*)(BOOL)>(pfn)};
 }
-template <class T> AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT_PTR))
+template <class T>
+AFX_MSGMAP_ENTRY Entry(UINT msg, void (T::*pfn)(UINT_PTR))
 {
     return {msg, AfxSig::v_up, static_cast<void (CWnd::*)(UINT_PTR)>(pfn)};
 }
 }  // namespace afx_detail
 
-#define DECLARE_MESSAGE_MAP()                          \
-protected:                                             \
-    static const AFX_MSGMAP* GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
+// The table's opening and closing halves leave braces open across the two
+// macros, which a formatter cannot follow; they keep their hand layout.
+// clang-format off
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                  \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                             \
@@ -98,16 +107,18 @@ protected:                                             \
         return &map;                                                            \
     }
 
+// clang-format on
+
 #define AFX_ON(msg, fn) afx_detail::Entry(msg, &ThisClass::fn),
 
-#define ON_WM_PAINT()        AFX_ON(WM_PAINT, OnPaint)
-#define ON_WM_ERASEBKGND()   AFX_ON(WM_ERASEBKGND, OnEraseBkgnd)
-#define ON_WM_LBUTTONDOWN()  AFX_ON(WM_LBUTTONDOWN, OnLButtonDown)
-#define ON_WM_LBUTTONUP()    AFX_ON(WM_LBUTTONUP, OnLButtonUp)
-#define ON_WM_MOUSEMOVE()    AFX_ON(WM_MOUSEMOVE, OnMouseMove)
-#define ON_WM_DESTROY()      AFX_ON(WM_DESTROY, OnDestroy)
-#define ON_WM_NCDESTROY()    AFX_ON(WM_NCDESTROY, OnNcDestroy)
-#define ON_WM_SIZE()         AFX_ON(WM_SIZE, OnSize)
-#define ON_WM_NCPAINT()      AFX_ON(WM_NCPAINT, OnNcPaint)
-#define ON_WM_NCACTIVATE()   AFX_ON(WM_NCACTIVATE, OnNcActivate)
-#define ON_WM_TIMER()        AFX_ON(WM_TIMER, OnTimer)
+#define ON_WM_PAINT()       AFX_ON(WM_PAINT, OnPaint)
+#define ON_WM_ERASEBKGND()  AFX_ON(WM_ERASEBKGND, OnEraseBkgnd)
+#define ON_WM_LBUTTONDOWN() AFX_ON(WM_LBUTTONDOWN, OnLButtonDown)
+#define ON_WM_LBUTTONUP()   AFX_ON(WM_LBUTTONUP, OnLButtonUp)
+#define ON_WM_MOUSEMOVE()   AFX_ON(WM_MOUSEMOVE, OnMouseMove)
+#define ON_WM_DESTROY()     AFX_ON(WM_DESTROY, OnDestroy)
+#define ON_WM_NCDESTROY()   AFX_ON(WM_NCDESTROY, OnNcDestroy)
+#define ON_WM_SIZE()        AFX_ON(WM_SIZE, OnSize)
+#define ON_WM_NCPAINT()     AFX_ON(WM_NCPAINT, OnNcPaint)
+#define ON_WM_NCACTIVATE()  AFX_ON(WM_NCACTIVATE, OnNcActivate)
+#define ON_WM_TIMER()       AFX_ON(WM_TIMER, OnTimer)

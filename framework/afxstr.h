@@ -21,15 +21,36 @@ public:
     const wchar_t* GetString() const { return m_text.c_str(); }
     const std::wstring& Str() const { return m_text; }
 
-    CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
-    CString& operator+=(const wchar_t* text) { if (text) m_text += text; return *this; }
-    CString& operator+=(wchar_t ch) { m_text += ch; return *this; }
+    CString& operator+=(const CString& other)
+    {
+        m_text += other.m_text;
+        return *this;
+    }
+    CString& operator+=(const wchar_t* text)
+    {
+        if (text)
+            m_text += text;
+        return *this;
+    }
+    CString& operator+=(wchar_t ch)
+    {
+        m_text += ch;
+        return *this;
+    }
 
     // Replaces every occurrence of one code unit; returns how many changed.
     int Replace(wchar_t oldChar, wchar_t newChar);
 
-    friend CString operator+(CString left, const CString& right) { left += right; return left; }
-    friend CString operator+(CString left, const wchar_t* right) { left += right; return left; }
+    friend CString operator+(CString left, const CString& right)
+    {
+        left += right;
+        return left;
+    }
+    friend CString operator+(CString left, const wchar_t* right)
+    {
+        left += right;
+        return left;
+    }
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_text != b.m_text; }
     friend bool operator==(const CString& a, const wchar_t* b) { return a.m_text == (b ? b : L""); }

@@ -22,8 +22,8 @@ public:
     // Creates the native window with this object as its handler. On failure
     // the object has been handed to PostNcDestroy, which for a frame window
     // deletes it: the caller must not touch it after a FALSE return.
-    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT_PTR nID);
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT_PTR nID);
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
 
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);

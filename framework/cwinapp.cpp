@@ -1,6 +1,5 @@
 #include "afxwin.h"
 
-
 namespace {
 CWinApp* g_app = nullptr;
 

@@ -43,8 +43,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCTW&)
     return TRUE;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    const RECT& rect, CWnd* pParentWnd, UINT_PTR nID)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT_PTR nID)
 {
     CREATESTRUCTW cs{};
     cs.dwExStyle = dwExStyle;
@@ -128,8 +128,8 @@ bool CWnd::DispatchFromTable(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
                 result = 0;
                 break;
             case AfxSig::v_u_i_i:
-                (this->*entry->pfn.v_u_i_i)(
-                    static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+                (this->*entry->pfn.v_u_i_i)(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
+                                            static_cast<short>(HIWORD(lParam)));
                 result = 0;
                 break;
             case AfxSig::b_b:

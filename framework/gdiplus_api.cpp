@@ -6,12 +6,15 @@ namespace {
 
 // GDI+ statuses are an enum whose zero is Ok; a failing stand-in must report
 // failure, so statuses get their own stand-in.
-template <class Fn> struct FailingGdip;
-template <class... A> struct FailingGdip<Gdiplus::GpStatus(WINGDIPAPI*)(A...)> {
+template <class Fn>
+struct FailingGdip;
+template <class... A>
+struct FailingGdip<Gdiplus::GpStatus(WINGDIPAPI*)(A...)> {
     static Gdiplus::GpStatus WINGDIPAPI Call(A...) { return Gdiplus::GdiplusNotInitialized; }
 };
 
-template <class Fn> void Resolve(HMODULE module, const char* name, Fn& slot)
+template <class Fn>
+void Resolve(HMODULE module, const char* name, Fn& slot)
 {
     FARPROC proc = module ? ::GetProcAddress(module, name) : nullptr;
     slot = proc ? reinterpret_cast<Fn>(reinterpret_cast<void*>(proc)) : &FailingGdip<Fn>::Call;
@@ -30,8 +33,8 @@ GdiplusApi LoadGdiplus()
 #undef CS_RESOLVE
     Resolve(module, "GdiplusStartup", api.GdiplusStartup);
     FARPROC shutdown = module ? ::GetProcAddress(module, "GdiplusShutdown") : nullptr;
-    api.GdiplusShutdown = shutdown ? reinterpret_cast<decltype(api.GdiplusShutdown)>(reinterpret_cast<void*>(shutdown))
-                                   : &NoShutdown;
+    api.GdiplusShutdown =
+        shutdown ? reinterpret_cast<decltype(api.GdiplusShutdown)>(reinterpret_cast<void*>(shutdown)) : &NoShutdown;
     api.loaded = module != nullptr;
     return api;
 }

@@ -9,33 +9,33 @@
 #include <memory>
 
 // The GDI+ flat interface, loaded from the system folder on first use.
-#define CS_GDIPLUS_FUNCTIONS(X)        \
-    X(GdipCreateFromHDC)               \
-    X(GdipDeleteGraphics)              \
-    X(GdipSetSmoothingMode)            \
-    X(GdipCreateFontFamilyFromName)    \
+#define CS_GDIPLUS_FUNCTIONS(X)          \
+    X(GdipCreateFromHDC)                 \
+    X(GdipDeleteGraphics)                \
+    X(GdipSetSmoothingMode)              \
+    X(GdipCreateFontFamilyFromName)      \
     X(GdipGetGenericFontFamilySansSerif) \
-    X(GdipDeleteFontFamily)            \
-    X(GdipGetFamilyName)               \
-    X(GdipCreateFont)                  \
-    X(GdipDeleteFont)                  \
-    X(GdipCreateStringFormat)          \
-    X(GdipDeleteStringFormat)          \
-    X(GdipSetStringFormatAlign)        \
-    X(GdipSetStringFormatLineAlign)    \
-    X(GdipSetStringFormatFlags)        \
-    X(GdipMeasureString)               \
-    X(GdipDrawString)                  \
-    X(GdipCreateSolidFill)             \
-    X(GdipDeleteBrush)                 \
-    X(GdipCreatePath)                  \
-    X(GdipDeletePath)                  \
-    X(GdipAddPathRectangle)            \
-    X(GdipAddPathArc)                  \
-    X(GdipClosePathFigure)             \
-    X(GdipFillPath)                    \
-    X(GdipGetPointCount)               \
-    X(GdipGetPathPoints)               \
+    X(GdipDeleteFontFamily)              \
+    X(GdipGetFamilyName)                 \
+    X(GdipCreateFont)                    \
+    X(GdipDeleteFont)                    \
+    X(GdipCreateStringFormat)            \
+    X(GdipDeleteStringFormat)            \
+    X(GdipSetStringFormatAlign)          \
+    X(GdipSetStringFormatLineAlign)      \
+    X(GdipSetStringFormatFlags)          \
+    X(GdipMeasureString)                 \
+    X(GdipDrawString)                    \
+    X(GdipCreateSolidFill)               \
+    X(GdipDeleteBrush)                   \
+    X(GdipCreatePath)                    \
+    X(GdipDeletePath)                    \
+    X(GdipAddPathRectangle)              \
+    X(GdipAddPathArc)                    \
+    X(GdipClosePathFigure)               \
+    X(GdipFillPath)                      \
+    X(GdipGetPointCount)                 \
+    X(GdipGetPathPoints)                 \
     X(GdipGetPathTypes)
 
 struct GdiplusApi {
@@ -54,12 +54,24 @@ const GdiplusApi& Gdip();
 // Owners of GDI+ flat objects: each deletes its object when it goes out of
 // scope, so declaring them in creation order deletes them in reverse order.
 namespace gdip {
-struct GraphicsDeleter { void operator()(Gdiplus::GpGraphics* p) const { Gdip().GdipDeleteGraphics(p); } };
-struct FontFamilyDeleter { void operator()(Gdiplus::GpFontFamily* p) const { Gdip().GdipDeleteFontFamily(p); } };
-struct FontDeleter { void operator()(Gdiplus::GpFont* p) const { Gdip().GdipDeleteFont(p); } };
-struct StringFormatDeleter { void operator()(Gdiplus::GpStringFormat* p) const { Gdip().GdipDeleteStringFormat(p); } };
-struct BrushDeleter { void operator()(Gdiplus::GpBrush* p) const { Gdip().GdipDeleteBrush(p); } };
-struct PathDeleter { void operator()(Gdiplus::GpPath* p) const { Gdip().GdipDeletePath(p); } };
+struct GraphicsDeleter {
+    void operator()(Gdiplus::GpGraphics* p) const { Gdip().GdipDeleteGraphics(p); }
+};
+struct FontFamilyDeleter {
+    void operator()(Gdiplus::GpFontFamily* p) const { Gdip().GdipDeleteFontFamily(p); }
+};
+struct FontDeleter {
+    void operator()(Gdiplus::GpFont* p) const { Gdip().GdipDeleteFont(p); }
+};
+struct StringFormatDeleter {
+    void operator()(Gdiplus::GpStringFormat* p) const { Gdip().GdipDeleteStringFormat(p); }
+};
+struct BrushDeleter {
+    void operator()(Gdiplus::GpBrush* p) const { Gdip().GdipDeleteBrush(p); }
+};
+struct PathDeleter {
+    void operator()(Gdiplus::GpPath* p) const { Gdip().GdipDeletePath(p); }
+};
 
 using Graphics = std::unique_ptr<Gdiplus::GpGraphics, GraphicsDeleter>;
 using FontFamily = std::unique_ptr<Gdiplus::GpFontFamily, FontFamilyDeleter>;

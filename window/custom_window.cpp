@@ -39,9 +39,7 @@ BOOL CCustomWindow::OnEraseBkgnd(CDC*)
 
 // The window is borderless in appearance: its non-client area is never drawn
 // and activation changes redraw nothing.
-void CCustomWindow::OnNcPaint()
-{
-}
+void CCustomWindow::OnNcPaint() {}
 
 BOOL CCustomWindow::OnNcActivate(BOOL)
 {

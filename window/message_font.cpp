@@ -8,8 +8,8 @@ namespace {
 // Families that carry simplified Chinese on Windows installations and on the
 // common Linux font packages that stand in for them under Wine.
 constexpr const wchar_t* kChineseFallbacks[] = {
-    L"Microsoft YaHei UI", L"DengXian", L"SimHei", L"SimSun", L"NSimSun",
-    L"WenQuanYi Micro Hei", L"Noto Sans CJK SC", L"Source Han Sans SC",
+    L"Microsoft YaHei UI", L"DengXian",           L"SimHei", L"SimSun", L"NSimSun", L"WenQuanYi Micro Hei",
+    L"Noto Sans CJK SC",   L"Source Han Sans SC",
 };
 
 gdip::FontFamily FamilyByName(const wchar_t* name)

@@ -13,8 +13,7 @@ void CCustomWindow::OnMouseMove(UINT, POINT point)
 {
     if (m_bDragging) {
         ::ClientToScreen(m_hWnd, &point);
-        SetWindowPos(nullptr, point.x - m_ptDragAnchor.x, point.y - m_ptDragAnchor.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(nullptr, point.x - m_ptDragAnchor.x, point.y - m_ptDragAnchor.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     Default();
 }

@@ -6,7 +6,8 @@
 
 namespace {
 constexpr wchar_t kStatusMessage[] =
-    L"\u6B63\u5728\u9000\u56DE\u8001\u7248\u672C\uFF0C\u8BF7\u7A0D\u540E\u2026";  // going back to the old version, please wait
+    L"\u6B63\u5728\u9000\u56DE\u8001\u7248\u672C\uFF0C\u8BF7\u7A0D\u540E\u2026";  // going back to the old version,
+                                                                                  // please wait
 constexpr int kStatusMessageLength = 12;
 
 // Differences in integers first, then each value to single precision.

@@ -61,8 +61,7 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
     return ::GetFileAttributesW(path);
 }
 
-void CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                                   int showCommand)
+void CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand)
 {
     ::ShellExecuteW(nullptr, verb, file, parameters, nullptr, showCommand);
 }

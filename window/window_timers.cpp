@@ -40,8 +40,9 @@ void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
         OnProgressTick();
     } else if (nIDEvent == TIMER_PREPARE || nIDEvent == TIMER_QUIT || nIDEvent == TIMER_LAUNCH) {
         const SwitchNames names{m_strTempDir, m_strAppName, m_strMiniName, m_strGalleryName, m_strLocalPath};
-        SwitchState state{m_bInstallerLaunched, s_nMiniKillCount, s_nGalleryKillCount, s_bClassicLaunched,
-                          s_quitReason, {m_nProgress, m_bAnimating, m_bFinished, s_nSlowTick}};
+        SwitchState state{m_bInstallerLaunched, s_nMiniKillCount,
+                          s_nGalleryKillCount,  s_bClassicLaunched,
+                          s_quitReason,         {m_nProgress, m_bAnimating, m_bFinished, s_nSlowTick}};
         CWindowSwitchPorts ports(*this);
         if (nIDEvent == TIMER_PREPARE)
             OnPrepareTick(names, state, ports);

@@ -1,7 +1,6 @@
 #include "process_filter.h"
 
-bool ProcessCountsAsOurs(DWORD ownProcessId, SessionLookup ownSession, DWORD entryProcessId,
-                         SessionLookup entrySession)
+bool ProcessCountsAsOurs(DWORD ownProcessId, SessionLookup ownSession, DWORD entryProcessId, SessionLookup entrySession)
 {
     if (entryProcessId == ownProcessId)
         return false;

@@ -45,8 +45,7 @@ bool ForEachOwnMatch(const wchar_t* name, Visit visit)
 
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(PROCESSENTRY32W);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
-         more = ::Process32NextW(snapshot.Get(), &entry)) {
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (!ExeNameMatches(lowered, entry.szExeFile))
             continue;
         if (!ProcessCountsAsOurs(ownId, ownSession, entry.th32ProcessID, SessionOf(entry.th32ProcessID)))

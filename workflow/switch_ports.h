@@ -51,8 +51,7 @@ public:
     // INVALID_FILE_ATTRIBUTES when nothing exists at the path.
     virtual DWORD GetAttributes(const wchar_t* path) = 0;
     // Starts a program and does not wait; parameters may be null.
-    virtual void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                           int showCommand) = 0;
+    virtual void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) = 0;
 
     virtual void PostQuit(int exitCode) = 0;
     virtual void RedrawBar() = 0;

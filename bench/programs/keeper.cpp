@@ -11,8 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"ClassicSwitchBenchKeeper";
     ::RegisterClassW(&windowClass);
-    HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"keeper", WS_POPUP | WS_VISIBLE, 0,
-                                    0, 2, 2, nullptr, nullptr, instance, nullptr);
+    HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"keeper", WS_POPUP | WS_VISIBLE, 0, 0,
+                                    2, 2, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     MSG message;

@@ -117,9 +117,8 @@ int wmain(int argc, wchar_t** argv)
         gdip::Font font = CreateMessageFont(family.get(), 1.0);
         gdip::StringFormat format = CreateMessageFormat(0);
     });
-    Report("BitBlt memory to window", runs, [&] {
-        ::BitBlt(screen.m_hDC, -1, -1, client.right + 2, client.bottom + 2, memory.m_hDC, -1, -1, SRCCOPY);
-    });
+    Report("BitBlt memory to window", runs,
+           [&] { ::BitBlt(screen.m_hDC, -1, -1, client.right + 2, client.bottom + 2, memory.m_hDC, -1, -1, SRCCOPY); });
     memory.SelectObject(previous);
     ::DestroyWindow(hWnd);
     return 0;

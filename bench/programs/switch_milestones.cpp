@@ -237,8 +237,7 @@ int wmain(int argc, wchar_t** argv)
     PrintMilestone("Switch: installer started (ms from window creation)", installer, "100 (nominal)");
     PrintMilestone("Switch: classic edition started, after the installer ended (ms)", classic,
                    "<= 500 (next 500 ms tick)");
-    PrintMilestone("Switch: program ended, after Korvane.exe appeared (ms)", ended,
-                   "500 after the tick that sees it");
+    PrintMilestone("Switch: program ended, after Korvane.exe appeared (ms)", ended, "500 after the tick that sees it");
     PrintMilestone("Bar at 95 (ms from window creation)", bar, "5500 (nominal)");
     return 0;
 }

@@ -28,11 +28,11 @@ namespace {
 constexpr int kSizes[] = {10, 100, 300};
 
 struct TickCosts {
-    double prepare;      // timer 2
-    double bare2;        // two bare walks
-    double launch;       // timer 4
-    double bare1;        // one bare walk
-    double quit;         // timer 3
+    double prepare;  // timer 2
+    double bare2;    // two bare walks
+    double launch;   // timer 4
+    double bare1;    // one bare walk
+    double quit;     // timer 3
 };
 
 double Tick(HWND window, UINT_PTR id)
@@ -98,8 +98,8 @@ void PrintGrowth(const char* what, double programLow, double programHigh, double
 {
     const double program = (programHigh - programLow) / span;
     const double bare = (bareHigh - bareLow) / span;
-    PrintRow({std::string("Growth of a tick of ") + what + " per extra process (us)", Fixed(program, 1),
-              Fixed(bare, 1), RatioText(program, bare), "ratio <= 1.05", YesNo(program <= 1.05 * bare)});
+    PrintRow({std::string("Growth of a tick of ") + what + " per extra process (us)", Fixed(program, 1), Fixed(bare, 1),
+              RatioText(program, bare), "ratio <= 1.05", YesNo(program <= 1.05 * bare)});
 }
 
 void StartExtraProcesses(std::vector<std::unique_ptr<ChildProcess>>& extras, int wanted)

@@ -30,8 +30,7 @@ std::vector<TraceListener::Line> TraceListener::Lines(DWORD processId) const
     std::vector<Line> lines;
     for (const DebugOutputMonitor::Message& message : m_monitor.Messages()) {
         Line line;
-        if (message.processId == processId &&
-            ParseLine(processId, FileTimeToMs(message.arrived), message.text, line))
+        if (message.processId == processId && ParseLine(processId, FileTimeToMs(message.arrived), message.text, line))
             lines.push_back(line);
     }
     return lines;

@@ -57,9 +57,9 @@ TEST(ProgressAnimation, NominalCourseToTheMillisecond)
     const std::vector<TickRecord> course = RunUninterrupted(animation, 600000);
     ASSERT_EQ(course.size(), 50u);  // the timer is stopped at the 50th tick
 
-    const int expectedFrom21[] = {80, 81, 81, 82, 82, 83, 83, 84, 84, 85,                        // 21..30
-                                  85, 86, 86, 87, 87, 88, 88, 89, 89, 90,                        // 31..40
-                                  90, 91, 91, 92, 92, 93, 93, 94, 94, 95};                       // 41..50
+    const int expectedFrom21[] = {80, 81, 81, 82, 82, 83, 83, 84, 84, 85,   // 21..30
+                                  85, 86, 86, 87, 87, 88, 88, 89, 89, 90,   // 31..40
+                                  90, 91, 91, 92, 92, 93, 93, 94, 94, 95};  // 41..50
     for (const TickRecord& r : course) {
         SCOPED_TRACE(testing::Message() << "tick " << r.tick);
         const long long expectedTime = r.tick <= 30 ? 50LL * r.tick : 1500 + 200LL * (r.tick - 30);

@@ -38,13 +38,34 @@ std::vector<ScaleText> ScaleTexts()
 {
     const double inf = std::numeric_limits<double>::infinity();
     return {
-        {L"1.5", 1.5},       {L"2", 2.0},         {L"0.75", 0.75},     {L"1,5", 1.0},      {L"abc", 0.0},
-        {L"nan", 0.0},       {L"inf", 0.0},       {L"INF", 0.0},       {L"infinity", 0.0}, {L"0x10", 0.0},
-        {L"1e309", inf},     {L"1e-320", 1e-320}, {L"+.5", 0.5},       {L"1.5e", 1.5},     {L"12abc", 12.0},
-        {L"1e2", 100.0},     {L"100.0000001", 100.0000001},            {L" 1.25", 1.25},   {L" -2", -2.0},
-        {L" -1e309", -inf},  {L" -0", -0.0},      {L"\u0661", 0.0},    {L"", 0.0},         {L"  ", 0.0},
-        {L"1" + std::wstring(400, L'0'), inf},    {L"0." + std::wstring(500, L'0') + L"1", 0.0},
-        {std::wstring(5000, L'9'), inf},          {L"\U0001F600", 0.0},
+        {L"1.5", 1.5},
+        {L"2", 2.0},
+        {L"0.75", 0.75},
+        {L"1,5", 1.0},
+        {L"abc", 0.0},
+        {L"nan", 0.0},
+        {L"inf", 0.0},
+        {L"INF", 0.0},
+        {L"infinity", 0.0},
+        {L"0x10", 0.0},
+        {L"1e309", inf},
+        {L"1e-320", 1e-320},
+        {L"+.5", 0.5},
+        {L"1.5e", 1.5},
+        {L"12abc", 12.0},
+        {L"1e2", 100.0},
+        {L"100.0000001", 100.0000001},
+        {L" 1.25", 1.25},
+        {L" -2", -2.0},
+        {L" -1e309", -inf},
+        {L" -0", -0.0},
+        {L"\u0661", 0.0},
+        {L"", 0.0},
+        {L"  ", 0.0},
+        {L"1" + std::wstring(400, L'0'), inf},
+        {L"0." + std::wstring(500, L'0') + L"1", 0.0},
+        {std::wstring(5000, L'9'), inf},
+        {L"\U0001F600", 0.0},
     };
 }
 
@@ -149,8 +170,7 @@ class ArgumentGenerator {
 public:
     explicit ArgumentGenerator(unsigned seed, const std::vector<ScaleText>& scaleTexts)
         : m_random(seed), m_scaleTexts(scaleTexts)
-    {
-    }
+    {}
 
     std::vector<std::wstring> Next()
     {
@@ -187,19 +207,23 @@ private:
 
     std::wstring Option()
     {
-        static const wchar_t* const names[] = {L"TempDir", L"AppName", L"MiniName", L"GalleryName", L"LocalPath",
-                                                L"Scale"};
+        static const wchar_t* const names[] = {L"TempDir",     L"AppName",   L"MiniName",
+                                               L"GalleryName", L"LocalPath", L"Scale"};
         std::wstring name = names[Pick(6)];
         for (wchar_t& ch : name) {
             if (Pick(2) == 0)
                 ch = ch >= L'a' ? static_cast<wchar_t>(ch - 32) : static_cast<wchar_t>(ch + 32);
         }
         switch (Pick(12)) {
-        case 0: return L"--";                      // the empty name
-        case 1: return L"---" + name;              // one dash too many
-        case 2: return L"--" + name + L"=x";       // no joined form
-        case 3: return L"--" + name + L" ";        // a trailing space is part of the name
-        case 4: {                                  // look-alike letters outside ASCII
+        case 0:
+            return L"--";  // the empty name
+        case 1:
+            return L"---" + name;  // one dash too many
+        case 2:
+            return L"--" + name + L"=x";  // no joined form
+        case 3:
+            return L"--" + name + L" ";  // a trailing space is part of the name
+        case 4: {                        // look-alike letters outside ASCII
             for (wchar_t& ch : name) {
                 if (ch == L'i')
                     ch = L'\u0131';  // dotless i
@@ -210,14 +234,15 @@ private:
             }
             return L"--" + name;
         }
-        default: return L"--" + name;
+        default:
+            return L"--" + name;
         }
     }
 
     std::wstring DashWord()
     {
-        static const wchar_t* const words[] = {L"-", L"-1", L"-TempDir", L"-0", L"-\"", L"-\\", L"--\\\"",
-                                                L"\u2212\u2212Scale", L"\u2014TempDir"};
+        static const wchar_t* const words[] = {L"-",   L"-1",     L"-TempDir",          L"-0",           L"-\"",
+                                               L"-\\", L"--\\\"", L"\u2212\u2212Scale", L"\u2014TempDir"};
         return words[Pick(9)];
     }
 
@@ -225,9 +250,12 @@ private:
     {
         static const wchar_t alphabet[] = L"aZ09 \t\"\\\\\\//.:-_=\u00FC\u7248\n\u3000";
         switch (Pick(20)) {
-        case 0: return static_cast<wchar_t>(0xD800 + Pick(0x400));  // a lone high surrogate
-        case 1: return static_cast<wchar_t>(0xDC00 + Pick(0x400));  // a lone low surrogate
-        default: return alphabet[Pick(static_cast<int>(sizeof(alphabet) / sizeof(wchar_t) - 1))];
+        case 0:
+            return static_cast<wchar_t>(0xD800 + Pick(0x400));  // a lone high surrogate
+        case 1:
+            return static_cast<wchar_t>(0xDC00 + Pick(0x400));  // a lone low surrogate
+        default:
+            return alphabet[Pick(static_cast<int>(sizeof(alphabet) / sizeof(wchar_t) - 1))];
         }
     }
 
@@ -313,9 +341,8 @@ void ExpectSameOptions(const ModelOptions& expected, const CommandLineOptions& a
 
 CommandLineOptions OptionsOf(const CCustomWindow& window)
 {
-    return CommandLineOptions{window.m_strTempDir.Str(),     window.m_strAppName.Str(),
-                              window.m_strMiniName.Str(),    window.m_strGalleryName.Str(),
-                              window.m_strLocalPath.Str(),   window.m_dScale};
+    return CommandLineOptions{window.m_strTempDir.Str(),     window.m_strAppName.Str(),   window.m_strMiniName.Str(),
+                              window.m_strGalleryName.Str(), window.m_strLocalPath.Str(), window.m_dScale};
 }
 
 // Thousands of seeded argument vectors go through a real command line and the
@@ -335,8 +362,8 @@ TEST(CommandLineFuzz, GrammarMatchesTheModelOnHostileArguments)
     for (int run = 0; run < kRuns; ++run) {
         const std::vector<std::wstring> argv = generator.Next();
         const std::wstring commandLine = CommandLineOf(argv);
-        SCOPED_TRACE(testing::Message() << "run " << run << ", " << argv.size() << " arguments, "
-                                        << commandLine.size() << " units");
+        SCOPED_TRACE(testing::Message() << "run " << run << ", " << argv.size() << " arguments, " << commandLine.size()
+                                        << " units");
         ASSERT_LT(commandLine.size(), kCommandLineLimit);
         longest = std::max(longest, commandLine.size());
 
@@ -366,7 +393,7 @@ TEST(CommandLineFuzz, GrammarMatchesTheModelOnHostileArguments)
 struct ScaleCase {
     std::vector<std::wstring> arguments;  // after the program path
     double scale;
-    WindowPlacement placement;            // on a 1920 by 1080 screen
+    WindowPlacement placement;  // on a 1920 by 1080 screen
 };
 
 TEST(CommandLineScale, HostileScaleTextsGiveDefinedPlacements)

@@ -43,12 +43,28 @@ TEST(SwitchLockName, AliasesOfOneFolderAgree)
 TEST(SwitchLockName, DifferentFoldersDiffer)
 {
     const std::vector<std::wstring> folders = {
-        L"C:\\Apps\\Classic",    L"C:\\Apps\\Classic2",  L"C:\\Apps\\Classi",   L"C:\\Apps",
-        L"D:\\Apps\\Classic",    L"C:\\Apps\\Classic\\x", L"C:\\",              L"C:",
-        L"\\Server\\Share",      L"\\\\Server\\Share",   L"\\",                 L"\\\\",
-        L"C:\\Apps\\Class ic",   L"C:\\Apps\\Classic ",  L"C:\\Apps.Classic",   L"C:Apps\\Classic",
-        L"C:\\Apps\\\u00DCber",  L"C:\\Apps\\Uber",      L"C:\\Apps\\\U0001F600", L"C:\\Apps\\\U0001F601",
-        Longest(32000),          Longest(32000) + L"x",
+        L"C:\\Apps\\Classic",
+        L"C:\\Apps\\Classic2",
+        L"C:\\Apps\\Classi",
+        L"C:\\Apps",
+        L"D:\\Apps\\Classic",
+        L"C:\\Apps\\Classic\\x",
+        L"C:\\",
+        L"C:",
+        L"\\Server\\Share",
+        L"\\\\Server\\Share",
+        L"\\",
+        L"\\\\",
+        L"C:\\Apps\\Class ic",
+        L"C:\\Apps\\Classic ",
+        L"C:\\Apps.Classic",
+        L"C:Apps\\Classic",
+        L"C:\\Apps\\\u00DCber",
+        L"C:\\Apps\\Uber",
+        L"C:\\Apps\\\U0001F600",
+        L"C:\\Apps\\\U0001F601",
+        Longest(32000),
+        Longest(32000) + L"x",
     };
     std::set<std::wstring> names;
     for (const std::wstring& folder : folders)

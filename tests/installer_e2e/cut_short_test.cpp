@@ -64,8 +64,7 @@ TEST_P(AbsentInstaller, StartsNothingAndEndsSoon)
     ExpectNothingStarted(UsualInstaller(), UsualInstallFolder());
 }
 
-INSTANTIATE_TEST_SUITE_P(Installers, AbsentInstaller, testing::ValuesIn(kAbsentInstallers),
-                         CaseLabel());
+INSTANTIATE_TEST_SUITE_P(Installers, AbsentInstaller, testing::ValuesIn(kAbsentInstallers), CaseLabel());
 
 bool WaitForTraceLine(const DebugOutputMonitor& monitor, DWORD processId, const std::string& start, DWORD timeoutMs)
 {
@@ -165,7 +164,6 @@ TEST_F(CutShort, AnOptionWithoutAValueCountsAsMissing)
     ExpectNothingStarted(UsualInstaller(), UsualInstallFolder());
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, MissingName, testing::ValuesIn(kMissingNames),
-                         CaseLabel());
+INSTANTIATE_TEST_SUITE_P(Names, MissingName, testing::ValuesIn(kMissingNames), CaseLabel());
 
 }  // namespace

@@ -115,8 +115,8 @@ InstallerScene::Run InstallerScene::RunSwitch(const std::wstring& arguments, con
 std::wstring InstallerScene::UsualArguments(const std::wstring& leftOut) const
 {
     const std::pair<const wchar_t*, std::wstring> options[] = {
-        {L"--TempDir", FolderOf(UsualInstaller())},     {L"--AppName", FileName(UsualInstaller())},
-        {L"--MiniName", L"KorvaneMini.exe"},            {L"--GalleryName", L"KorvaneGallery.exe"},
+        {L"--TempDir", FolderOf(UsualInstaller())}, {L"--AppName", FileName(UsualInstaller())},
+        {L"--MiniName", L"KorvaneMini.exe"},        {L"--GalleryName", L"KorvaneGallery.exe"},
         {L"--LocalPath", UsualInstallFolder()},
     };
     std::wstring arguments;

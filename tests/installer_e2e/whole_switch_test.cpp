@@ -18,12 +18,12 @@ namespace {
 struct CommandLineCase {
     const char* label;
     const wchar_t* installerOnDisk;
-    const wchar_t* arguments;        // after the program's path, exactly as passed
-    const wchar_t* appName;          // --AppName as given: the process waited for
-    const wchar_t* miniName;         // as given: the name the switch ends
+    const wchar_t* arguments;  // after the program's path, exactly as passed
+    const wchar_t* appName;    // --AppName as given: the process waited for
+    const wchar_t* miniName;   // as given: the name the switch ends
     const wchar_t* galleryName;
-    const wchar_t* startedInstaller; // the installer's path as the switch starts it
-    const wchar_t* installFolder;    // what it passes after /D=, and where Korvane.exe runs from
+    const wchar_t* startedInstaller;  // the installer's path as the switch starts it
+    const wchar_t* installFolder;     // what it passes after /D=, and where Korvane.exe runs from
 };
 
 // The Chinese folder and file names: 下载 文件 (downloads), 柯尔万安装.exe
@@ -41,7 +41,8 @@ const CommandLineCase kCommandLines[] = {
      L"{R}\\Program Files\\Korvane App"},
     {"ChineseFolders", L"{R}\\\u4E0B\u8F7D \u6587\u4EF6\\\u67EF\u5C14\u4E07\u5B89\u88C5.exe",
      L"--TempDir \"{R}\\\u4E0B\u8F7D \u6587\u4EF6\" --AppName \u67EF\u5C14\u4E07\u5B89\u88C5.exe"
-     L" --MiniName KorvaneMini.exe --GalleryName KorvaneGallery.exe --LocalPath \"{R}\\\u7A0B\u5E8F\\\u7ECF\u5178 \u7248\"",
+     L" --MiniName KorvaneMini.exe --GalleryName KorvaneGallery.exe --LocalPath \"{R}\\\u7A0B\u5E8F\\\u7ECF\u5178 "
+     L"\u7248\"",
      L"\u67EF\u5C14\u4E07\u5B89\u88C5.exe", L"KorvaneMini.exe", L"KorvaneGallery.exe",
      L"{R}\\\u4E0B\u8F7D \u6587\u4EF6\\\u67EF\u5C14\u4E07\u5B89\u88C5.exe", L"{R}\\\u7A0B\u5E8F\\\u7ECF\u5178 \u7248"},
     // A trailing "/" in --TempDir gives a doubled separator, passed on as it is.
@@ -99,8 +100,8 @@ TEST_P(WholeSwitch, EndsTheEditionsInstallsAndStartsTheClassicEdition)
     const TraceLine* removed = FindTraceLine(trace, "settings removed: " + Quote(m_settingsFile));
     const TraceLine* endMini = FindTraceLine(trace, "ending: " + Quote(c.miniName) + " pass 1");
     const TraceLine* endGallery = FindTraceLine(trace, "ending: " + Quote(c.galleryName) + " pass 1");
-    const TraceLine* installing = FindTraceLine(
-        trace, "installer started: " + Quote(InRoot(c.startedInstaller)) + " /S /D=" + AnsiFromWide(installFolder));
+    const TraceLine* installing = FindTraceLine(trace, "installer started: " + Quote(InRoot(c.startedInstaller)) +
+                                                           " /S /D=" + AnsiFromWide(installFolder));
     const TraceLine* installed = FindTraceLine(trace, "installer ended: " + Quote(c.appName));
     const TraceLine* classic = FindTraceLine(trace, "classic started: " + Quote(installFolder + L"\\Korvane.exe"));
     ASSERT_TRUE(removed && endMini && endGallery && installing && installed && classic);
@@ -115,8 +116,7 @@ TEST_P(WholeSwitch, EndsTheEditionsInstallsAndStartsTheClassicEdition)
     std::printf("%s: %llu ms\n%s", c.label, run.wallMs, TraceListing(trace).c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLines, WholeSwitch, testing::ValuesIn(kCommandLines),
-                         CaseLabel());
+INSTANTIATE_TEST_SUITE_P(CommandLines, WholeSwitch, testing::ValuesIn(kCommandLines), CaseLabel());
 
 using SwitchWithRealInstaller = InstallerScene;
 

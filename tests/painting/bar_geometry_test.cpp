@@ -13,9 +13,9 @@ struct FillCase {
 TEST(BarGeometry, FillWidthIsCappedAt95PercentAndNeverPositiveWithoutABar)
 {
     const FillCase cases[] = {
-        {60, 360, 216.0f}, {95, 360, 342.0f}, {100, 360, 342.0f}, {250, 360, 342.0f}, {94, 360, 338.4f},
-        {1, 360, 3.6f},    {0, 360, 0.0f},    {-5, 360, -18.0f},  {60, 0, 0.0f},      {60, -10, 0.0f},
-        {-5, -10, 0.0f},   {-60, -360, 0.0f},
+        {60, 360, 216.0f}, {95, 360, 342.0f}, {100, 360, 342.0f}, {250, 360, 342.0f},
+        {94, 360, 338.4f}, {1, 360, 3.6f},    {0, 360, 0.0f},     {-5, 360, -18.0f},
+        {60, 0, 0.0f},     {60, -10, 0.0f},   {-5, -10, 0.0f},    {-60, -360, 0.0f},
     };
     for (const FillCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "progress " << c.progress << " bar " << c.barWidth);

@@ -124,9 +124,9 @@ TEST_F(Painting, NoFillWithoutProgressOrWithoutABar)
     } cases[] = {
         {0, laidOut},
         {-5, laidOut},
-        {60, RECT{30, 74, 30, 80}},   // zero width
-        {60, RECT{40, 74, 30, 80}},   // negative width
-        {-5, RECT{40, 74, 30, 80}},   // negative times negative
+        {60, RECT{30, 74, 30, 80}},  // zero width
+        {60, RECT{40, 74, 30, 80}},  // negative width
+        {-5, RECT{40, 74, 30, 80}},  // negative times negative
         {-60, RECT{390, 74, 30, 80}},
     };
     for (const auto& c : cases) {
@@ -195,8 +195,8 @@ TEST_F(Painting, TextIsCentredVerticallyAndWrapsInANarrowRectangle)
         {RECT{30, 10, 130, 110}, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "text " << c.text.left << "," << c.text.top << " .. " << c.text.right
-                                        << "," << c.text.bottom);
+        SCOPED_TRACE(testing::Message() << "text " << c.text.left << "," << c.text.top << " .. " << c.text.right << ","
+                                        << c.text.bottom);
         m_window->m_rcText = c.text;
         m_window->m_rcBar = RECT{0, 0, 0, 0};
         PaintSurface surface(420, 114);

@@ -76,7 +76,8 @@ std::vector<Segment> BezierSegments(const PathFigure& figure)
     for (size_t i = 1; i + 2 < figure.points.size(); ++i) {
         if (BaseType(figure.types[i]) != Gdiplus::PathPointTypeBezier)
             continue;
-        segments.push_back(Segment{{figure.points[i - 1], figure.points[i], figure.points[i + 1], figure.points[i + 2]}});
+        segments.push_back(
+            Segment{{figure.points[i - 1], figure.points[i], figure.points[i + 1], figure.points[i + 2]}});
         i += 2;
     }
     return segments;
@@ -115,10 +116,10 @@ TEST_F(RoundRectPath, FourQuarterArcsInTheCornersThenClosed)
             double centreX, centreY, dirX, dirY;  // direction of the sweep's middle from the centre
         };
         const Expected expected[4] = {
-            {{x, y + r}, {x + r, y}, x + r, y + r, -kDiagonal, -kDiagonal},                          // 180 to 270
-            {{right - r, y}, {right, y + r}, right - r, y + r, kDiagonal, -kDiagonal},               // 270 to 360
-            {{right, bottom - r}, {right - r, bottom}, right - r, bottom - r, kDiagonal, kDiagonal}, // 0 to 90
-            {{x + r, bottom}, {x, bottom - r}, x + r, bottom - r, -kDiagonal, kDiagonal},            // 90 to 180
+            {{x, y + r}, {x + r, y}, x + r, y + r, -kDiagonal, -kDiagonal},                           // 180 to 270
+            {{right - r, y}, {right, y + r}, right - r, y + r, kDiagonal, -kDiagonal},                // 270 to 360
+            {{right, bottom - r}, {right - r, bottom}, right - r, bottom - r, kDiagonal, kDiagonal},  // 0 to 90
+            {{x + r, bottom}, {x, bottom - r}, x + r, bottom - r, -kDiagonal, kDiagonal},             // 90 to 180
         };
         for (int i = 0; i < 4; ++i) {
             SCOPED_TRACE(testing::Message() << "arc " << i);

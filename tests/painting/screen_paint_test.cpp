@@ -84,10 +84,12 @@ TEST_F(ScreenPaint, APaintOfTheBarAreaChangesNothingOutsideIt)
             if (!visible.Shows(x, y))
                 continue;
             const RgbColor want = Contains(area, x, y) ? expected.At(x, y) : before.At(x, y);
-            ASSERT_TRUE(SameColor(after.At(x, y), want)) << x << "," << y << (Contains(area, x, y) ? " inside" : " outside");
+            ASSERT_TRUE(SameColor(after.At(x, y), want))
+                << x << "," << y << (Contains(area, x, y) ? " inside" : " outside");
         }
     }
-    EXPECT_TRUE(SameColor(after.At(m_window->m_rcBar.left + 300, (m_window->m_rcBar.top + m_window->m_rcBar.bottom) / 2), kFill));
+    EXPECT_TRUE(SameColor(
+        after.At(m_window->m_rcBar.left + 300, (m_window->m_rcBar.top + m_window->m_rcBar.bottom) / 2), kFill));
 }
 
 // The counter itself must see objects come and go, or the leak check below

@@ -22,13 +22,13 @@ TEST(ExeNameMatch, FoldsAsciiCaseOnly)
         {L"\u0130.exe", L"i.exe", false},                     // no Turkish dotted I
         {L"Mini", L"Mini.exe", false},                        // no default extension
         {L"Mini.exe", L"Mini", false},
-        {L"Mini.exe", L"Mini.exe ", false},                   // no trimming
-        {L"C:\\Apps\\Mini.exe", L"Mini.exe", false},          // no folder handling
-        {L"Mini*.exe", L"Mini2.exe", false},                  // no wildcards
+        {L"Mini.exe", L"Mini.exe ", false},           // no trimming
+        {L"C:\\Apps\\Mini.exe", L"Mini.exe", false},  // no folder handling
+        {L"Mini*.exe", L"Mini2.exe", false},          // no wildcards
         {L"", L"", true},
         {L"", L"Mini.exe", false},
         {L"Mini.exe", L"", false},
-        {L"@[`{.exe", L"@[`{.exe", true},                     // neighbours of A-Z and a-z
+        {L"@[`{.exe", L"@[`{.exe", true},  // neighbours of A-Z and a-z
         {L"@.exe", L"`.exe", false},
         {L"[.exe", L"{.exe", false},
     };

@@ -157,7 +157,8 @@ TEST_F(StandInProcesses, OwnProcessIsNeverMatched)
         const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         const std::wstring probePath = CopyIntoFolder(std::wstring(self, length), L"CsOwnProbe.exe");
         ::SetEnvironmentVariableW(kProbeVariable, L"1");
-        ChildProcess probe(Quoted(probePath) + L" --gtest_brief=1 --gtest_filter=StandInProcesses.OwnProcessIsNeverMatched");
+        ChildProcess probe(Quoted(probePath) +
+                           L" --gtest_brief=1 --gtest_filter=StandInProcesses.OwnProcessIsNeverMatched");
         ::SetEnvironmentVariableW(kProbeVariable, nullptr);
         ASSERT_TRUE(probe.Started());
         DWORD code = 0;

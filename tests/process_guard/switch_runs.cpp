@@ -34,8 +34,8 @@ std::wstring SwitchCommandLine(const std::wstring& program, const std::wstring& 
                                const std::wstring& installerName, const std::wstring& installationFolder)
 {
     return L"\"" + program + L"\" --TempDir \"" + installerFolder + L"\" --AppName \"" + installerName +
-           L"\" --MiniName cs-absent-mini.exe --GalleryName cs-absent-gallery.exe --LocalPath \"" +
-           installationFolder + L"\"";
+           L"\" --MiniName cs-absent-mini.exe --GalleryName cs-absent-gallery.exe --LocalPath \"" + installationFolder +
+           L"\"";
 }
 
 HWND FindPlacedWindow(DWORD processId)

@@ -121,8 +121,8 @@ void FakePlatform::ShellOpen(const wchar_t* verb, const wchar_t* file, const wch
         if (rule.file != file || rule.delayMs == kForever)
             continue;
         const long long start = m_timers.Now() + rule.delayMs;
-        m_processes.push_back(Process{FileNameOf(file), start, rule.runMs == kForever ? kForever : start + rule.runMs,
-                                      true});
+        m_processes.push_back(
+            Process{FileNameOf(file), start, rule.runMs == kForever ? kForever : start + rule.runMs, true});
     }
 }
 

@@ -20,8 +20,8 @@ void SimulatedSwitch::Run(long long limitMs)
 void SimulatedSwitch::Dispatch(UINT_PTR id)
 {
     const SwitchNames names{tempDir, appName, miniName, galleryName, localPath};
-    SwitchState state{installerLaunched, miniKillCount, galleryKillCount, classicLaunched, quitReason,
-                      {progress, animating, finished, slowTick}};
+    SwitchState state{installerLaunched, miniKillCount, galleryKillCount,
+                      classicLaunched,   quitReason,    {progress, animating, finished, slowTick}};
     switch (id) {
     case TIMER_PROGRESS: {
         const ProgressTickEffects effects = AdvanceProgress(state.progress);

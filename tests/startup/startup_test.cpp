@@ -37,8 +37,8 @@ TEST(StartUp, WindowIsSizedToTheScaleAndCentredOnTheScreen)
         SCOPED_TRACE(testing::Message() << "scale argument:" << c.scale);
         ChildProcess program(Quoted(ProgramUnderTestPath()) + FiveNames() + c.scale);
         ASSERT_TRUE(program.Started());
-        HWND hWnd = WaitForPlacedWindow(program, c.expected.right - c.expected.left,
-                                        c.expected.bottom - c.expected.top);
+        HWND hWnd =
+            WaitForPlacedWindow(program, c.expected.right - c.expected.left, c.expected.bottom - c.expected.top);
         ASSERT_NE(hWnd, nullptr);
         RECT r{};
         ::GetWindowRect(hWnd, &r);
@@ -58,8 +58,8 @@ TEST(StartUp, MissingNameEndsWithExitCodeZero)
     const wchar_t* commandLines[] = {
         L"",
         L" --Scale 1.5",
-        L" --TempDir C:\\t --AppName S.exe --MiniName M.exe --GalleryName G.exe",       // no LocalPath
-        L" --TempDir C:\\t --AppName S.exe --MiniName M.exe --LocalPath C:\\x",         // no GalleryName
+        L" --TempDir C:\\t --AppName S.exe --MiniName M.exe --GalleryName G.exe",              // no LocalPath
+        L" --TempDir C:\\t --AppName S.exe --MiniName M.exe --LocalPath C:\\x",                // no GalleryName
         L" --TempDir C:\\t --AppName --MiniName M.exe --GalleryName G.exe --LocalPath C:\\x",  // empty AppName
         L" --TempDir C:\\t --TempDir --AppName S.exe --MiniName M.exe --GalleryName G.exe --LocalPath C:\\x",
     };

@@ -10,8 +10,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* worki
     buffer.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDir, &startup,
-                          &m_info)) {
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDir, &startup, &m_info)) {
         m_info = PROCESS_INFORMATION{};
         return;
     }

@@ -71,7 +71,8 @@ TEST_F(SwitchEndToEnd, SwitchesFromTheMiniToTheClassicEdition)
     }
     const std::wstring commandLine = Quoted(ProgramUnderTestPath()) + L" --TempDir " + m_installerDir +
                                      L" --AppName Korvane Setup.exe --MiniName KorvaneMini.exe"
-                                     L" --GalleryName KorvaneGallery.exe --LocalPath " + localPathWithSlashes;
+                                     L" --GalleryName KorvaneGallery.exe --LocalPath " +
+                                     localPathWithSlashes;
     const ULONGLONG started = ::GetTickCount64();
     ChildProcess program(commandLine);
     ASSERT_TRUE(program.Started());
@@ -106,10 +107,12 @@ TEST_F(SwitchEndToEnd, SwitchesFromTheMiniToTheClassicEdition)
     const TraceLine* endMini = FindTraceLine(trace, "ending: \"KorvaneMini.exe\" pass 1");
     const TraceLine* removed = FindTraceLine(trace, "settings removed: \"" + AnsiFromWide(m_settingsFile) + "\"");
     const TraceLine* endGallery = FindTraceLine(trace, "ending: \"KorvaneGallery.exe\" pass 1");
-    const TraceLine* installer = FindTraceLine(trace, "installer started: \"" + AnsiFromWide(m_installerDir) +
-                                                 "\\Korvane Setup.exe\" /S /D=" + AnsiFromWide(m_installFolder));
+    const TraceLine* installer =
+        FindTraceLine(trace, "installer started: \"" + AnsiFromWide(m_installerDir) +
+                                 "\\Korvane Setup.exe\" /S /D=" + AnsiFromWide(m_installFolder));
     const TraceLine* installerEnded = FindTraceLine(trace, "installer ended: \"Korvane Setup.exe\"");
-    const TraceLine* classic = FindTraceLine(trace, "classic started: \"" + AnsiFromWide(m_installFolder) + "\\Korvane.exe\"");
+    const TraceLine* classic =
+        FindTraceLine(trace, "classic started: \"" + AnsiFromWide(m_installFolder) + "\\Korvane.exe\"");
     const TraceLine* quit = FindTraceLine(trace, "quit: classic edition running");
     ASSERT_TRUE(endMini && removed && endGallery && installer && installerEnded && classic && quit);
     EXPECT_LT(removed - &trace[0], endMini - &trace[0]);  // the settings go before the mini edition

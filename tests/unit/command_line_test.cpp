@@ -24,8 +24,8 @@ CommandLineOptions Parse(const std::vector<std::wstring>& arguments)
     return options;
 }
 
-CommandLineOptions Options(std::wstring tempDir, std::wstring appName, std::wstring miniName,
-                           std::wstring galleryName, std::wstring localPath, double scale = 1.0)
+CommandLineOptions Options(std::wstring tempDir, std::wstring appName, std::wstring miniName, std::wstring galleryName,
+                           std::wstring localPath, double scale = 1.0)
 {
     return CommandLineOptions{tempDir, appName, miniName, galleryName, localPath, scale};
 }
@@ -57,18 +57,14 @@ TEST(CommandLineGrammar, ArgumentVectors)
         {"a negative number ends the values and is passed over",
          {L"--Scale", L"-1", L"--AppName", L"S"},
          Options(L"", L"S", L"", L"", L"", 0.0)},
-        {"a lone dash ends the values",
-         {L"--AppName", L"a", L"-", L"b"},
-         Options(L"", L"a", L"", L"", L"")},
+        {"a lone dash ends the values", {L"--AppName", L"a", L"-", L"b"}, Options(L"", L"a", L"", L"", L"")},
         {"an equals-sign form names no option",
          {L"--TempDir=C:\\x", L"--AppName", L"S"},
          Options(L"", L"S", L"", L"", L"")},
         {"single-dash names are passed over with their words",
          {L"-TempDir", L"C:\\x"},
          Options(L"", L"", L"", L"", L"")},
-        {"three dashes name an option with a leading dash",
-         {L"---TempDir", L"X"},
-         Options(L"", L"", L"", L"", L"")},
+        {"three dashes name an option with a leading dash", {L"---TempDir", L"X"}, Options(L"", L"", L"", L"", L"")},
         {"a lone double dash swallows its values",
          {L"--", L"a", L"b", L"--AppName", L"Setup.exe"},
          Options(L"", L"Setup.exe", L"", L"", L"")},
@@ -108,12 +104,9 @@ TEST(CommandLineGrammar, ScaleTexts)
     } cases[] = {
         {{L"1.5", L"2"}, 1.5},  // the joined "1.5 2" converts up to the space
         {{L"1,5"}, 1.0},        // a comma is no decimal point
-        {{L"abc"}, 0.0},
-        {{}, 0.0},
-        {{L"1.25"}, 1.25},
-        {{L" 2"}, 2.0},         // leading white space is skipped
-        {{L"1e1"}, 10.0},
-        {{L"1e309"}, kMaxScale},  // out of every display's range: clamped
+        {{L"abc"}, 0.0},       {{}, 0.0},
+        {{L"1.25"}, 1.25},     {{L" 2"}, 2.0},           // leading white space is skipped
+        {{L"1e1"}, 10.0},      {{L"1e309"}, kMaxScale},  // out of every display's range: clamped
     };
     for (const auto& c : cases) {
         std::vector<std::wstring> arguments{L"--Scale"};
