@@ -22,6 +22,8 @@ public:
     void DrawMessage(CDC* pDC);
     void DrawProgressBar(CDC* pDC);
     void RedrawProgressBar();
+    // Shows the bar's end at once and stops the animation for good.
+    void JumpProgressToEnd();
     // Adds one rounded-rectangle figure, or a plain rectangle for a radius
     // that is not greater than zero.
     static void AddRoundRectPath(Gdiplus::GpPath* path, const Gdiplus::RectF& rect, float radius);

@@ -1,10 +1,7 @@
 #pragma once
 #include "../framework/win32_base.h"
+#include "../workflow/switch_timer_ids.h"
 
-// The progress window's timers, told apart by their identifier alone.
-enum : UINT_PTR {
-    TIMER_PROGRESS = 1,  // the progress animation
-    TIMER_PREPARE = 2,   // closing the editions, then starting the installer
-    TIMER_QUIT = 3,      // the deadline, or the quit once the work is done
-    TIMER_LAUNCH = 4,    // waiting for the installer, then for the classic edition
-};
+// The window's own timer; the switch's timers share the window and its
+// identifier space.
+constexpr UINT_PTR TIMER_PROGRESS = 1;  // the progress animation

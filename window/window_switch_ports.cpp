@@ -71,9 +71,9 @@ void CWindowSwitchPorts::PostQuit(int exitCode)
     AfxPostQuitMessage(exitCode);
 }
 
-void CWindowSwitchPorts::RedrawBar()
+void CWindowSwitchPorts::JumpBarToEnd()
 {
-    m_window.RedrawProgressBar();
+    m_window.JumpProgressToEnd();
 }
 
 void CWindowSwitchPorts::Trace(const CString& line)

@@ -19,7 +19,7 @@ public:
     DWORD GetAttributes(const wchar_t* path) override;
     void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) override;
     void PostQuit(int exitCode) override;
-    void RedrawBar() override;
+    void JumpBarToEnd() override;
     // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>
     // counted from the window's creation.
     void Trace(const CString& line) override;

@@ -40,9 +40,8 @@ void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
         OnProgressTick();
     } else if (nIDEvent == TIMER_PREPARE || nIDEvent == TIMER_QUIT || nIDEvent == TIMER_LAUNCH) {
         const SwitchNames names{m_strTempDir, m_strAppName, m_strMiniName, m_strGalleryName, m_strLocalPath};
-        SwitchState state{m_bInstallerLaunched, s_nMiniKillCount,
-                          s_nGalleryKillCount,  s_bClassicLaunched,
-                          s_quitReason,         {m_nProgress, m_bAnimating, m_bFinished, s_nSlowTick}};
+        SwitchState state{m_bInstallerLaunched, s_nMiniKillCount, s_nGalleryKillCount, s_bClassicLaunched,
+                          s_quitReason};
         CWindowSwitchPorts ports(*this);
         if (nIDEvent == TIMER_PREPARE)
             OnPrepareTick(names, state, ports);
@@ -53,6 +52,14 @@ void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
     }
     m_nTickStart = 0;
     Default();
+}
+
+void CCustomWindow::JumpProgressToEnd()
+{
+    ProgressAnimationState state{m_nProgress, m_bAnimating, m_bFinished, s_nSlowTick};
+    ::JumpProgressToEnd(state);
+    ::KillTimer(m_hWnd, TIMER_PROGRESS);
+    RedrawProgressBar();
 }
 
 void CCustomWindow::OnProgressTick()

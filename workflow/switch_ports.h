@@ -54,6 +54,8 @@ public:
     virtual void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) = 0;
 
     virtual void PostQuit(int exitCode) = 0;
-    virtual void RedrawBar() = 0;
+    // The switch gives up: the bar shows its end at once and its animation
+    // stops for good.
+    virtual void JumpBarToEnd() = 0;
     virtual void Trace(const CString& line) = 0;
 };

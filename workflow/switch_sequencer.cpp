@@ -1,6 +1,6 @@
 #include "switch_sequencer.h"
 
-#include "../window/timer_ids.h"
+#include "switch_timer_ids.h"
 
 #include <string>
 
@@ -72,9 +72,7 @@ void EndEdition(const CString& exeName, int& passes, SwitchPorts& ports)
 void JumpToEnd(SwitchState& state, SwitchPorts& ports)
 {
     ports.Trace(L"jump to the end: an edition runs again while installing");
-    JumpProgressToEnd(state.progress);
-    ports.StopTimer(TIMER_PROGRESS);
-    ports.RedrawBar();
+    ports.JumpBarToEnd();
     QuitSoon(QuitReason::EditionRunningAgain, state, ports);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include "../framework/afxstr.h"
-#include "../window/progress_animation.h"
 #include "switch_ports.h"
 
 // The switch, as a polling state machine on the window's timers: close the
@@ -29,7 +28,6 @@ struct SwitchState {
     int& galleryKillCount;    // passes that ended the gallery program
     bool& classicLaunched;    // Korvane.exe has been started
     QuitReason& quitReason;
-    ProgressAnimationState progress;
 };
 
 constexpr UINT kSwitchPeriodMs = 500;

@@ -136,8 +136,10 @@ void FakePlatform::PostQuit(int exitCode)
     }
 }
 
-void FakePlatform::RedrawBar()
+void FakePlatform::JumpBarToEnd()
 {
-    ++m_barRedraws;
-    Record(L"redraw bar");
+    ++m_barJumps;
+    Record(L"bar to the end");
+    if (m_onBarJump)
+        m_onBarJump();
 }

@@ -3,6 +3,7 @@
 #include "workflow/switch_ports.h"
 
 #include <climits>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,7 +48,9 @@ public:
     bool QuitPosted() const { return m_quitPosted; }
     long long QuitMs() const { return m_quitMs; }
     int ExitCode() const { return m_exitCode; }
-    int BarRedraws() const { return m_barRedraws; }
+    int BarJumps() const { return m_barJumps; }
+    // What the window does when the switch jumps the bar to its end.
+    void OnBarJump(std::function<void()> jump) { m_onBarJump = std::move(jump); }
     bool IsAlive(const std::wstring& exeName) const;
 
     // SwitchPorts
@@ -61,7 +64,7 @@ public:
     DWORD GetAttributes(const wchar_t* path) override;
     void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) override;
     void PostQuit(int exitCode) override;
-    void RedrawBar() override;
+    void JumpBarToEnd() override;
     void Trace(const CString& line) override { m_trace.push_back(line.Str()); }
 
 private:
@@ -98,5 +101,6 @@ private:
     bool m_quitPosted = false;
     long long m_quitMs = -1;
     int m_exitCode = -1;
-    int m_barRedraws = 0;
+    int m_barJumps = 0;
+    std::function<void()> m_onBarJump;
 };

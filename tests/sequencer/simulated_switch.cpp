@@ -1,8 +1,17 @@
 #include "simulated_switch.h"
 
 #include "window/timer_ids.h"
+#include "window/progress_animation.h"
 
-SimulatedSwitch::SimulatedSwitch(FakeTimerQueue::TieOrder order) : timers(order), platform(timers) {}
+SimulatedSwitch::SimulatedSwitch(FakeTimerQueue::TieOrder order) : timers(order), platform(timers)
+{
+    // As the window does it: the animation's own jump, its timer stopped.
+    platform.OnBarJump([this] {
+        ProgressAnimationState animation{progress, animating, finished, slowTick};
+        JumpProgressToEnd(animation);
+        timers.Stop(TIMER_PROGRESS);
+    });
+}
 
 void SimulatedSwitch::Run(long long limitMs)
 {
@@ -20,11 +29,11 @@ void SimulatedSwitch::Run(long long limitMs)
 void SimulatedSwitch::Dispatch(UINT_PTR id)
 {
     const SwitchNames names{tempDir, appName, miniName, galleryName, localPath};
-    SwitchState state{installerLaunched, miniKillCount, galleryKillCount,
-                      classicLaunched,   quitReason,    {progress, animating, finished, slowTick}};
+    SwitchState state{installerLaunched, miniKillCount, galleryKillCount, classicLaunched, quitReason};
+    ProgressAnimationState animation{progress, animating, finished, slowTick};
     switch (id) {
     case TIMER_PROGRESS: {
-        const ProgressTickEffects effects = AdvanceProgress(state.progress);
+        const ProgressTickEffects effects = AdvanceProgress(animation);
         if (effects.stopTimer)
             timers.Stop(TIMER_PROGRESS);
         if (effects.redraw)

@@ -187,7 +187,7 @@ TEST_F(SwitchRun, EditionBackWhileInstallingJumpsToTheEnd)
 {
     run.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
     run.Run();
-    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {600, L"redraw bar"}, {1100, kQuit}};
+    const std::vector<SwitchEvent> expected{{100, kStartInstaller}, {600, L"bar to the end"}, {1100, kQuit}};
     EXPECT_EQ(Events(), expected);  // nothing ended, no settings touched
     EXPECT_EQ(run.progress, 100);
     EXPECT_FALSE(run.animating);
@@ -206,7 +206,7 @@ TEST_F(SwitchRun, EditionBackAfterAMissingInstallerPostponesTheQuit)
     SimulatedSwitch one;
     one.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true);
     one.Run();
-    const std::vector<SwitchEvent> expected{{600, L"redraw bar"}, {1100, kQuit}};
+    const std::vector<SwitchEvent> expected{{600, L"bar to the end"}, {1100, kQuit}};
     EXPECT_EQ(one.platform.Events(), expected);
     EXPECT_EQ(one.progress, 100);
     EXPECT_EQ(one.platform.TraceLines().back(), L"quit: edition running again");

@@ -77,4 +77,54 @@ TEST(TimerDispatch, EachIdReachesItsStepAndOthersOnlyDefaultProcessing)
     ::DestroyWindow(hwnd);  // the frame deletes the object
 }
 
+// Whether a tick of that timer reaches the window within the time, taken
+// from the queue without dispatching it.
+bool TimerTicksWithin(HWND hwnd, UINT_PTR id, DWORD ms)
+{
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    for (;;) {
+        MSG message;
+        while (::PeekMessageW(&message, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            if (message.wParam == id)
+                return true;
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= end)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_TIMER);
+    }
+}
+
+CCustomWindow* NewWindow()
+{
+    auto* window = new CCustomWindow;
+    if (!window->CreateProgressWindow(RECT{0, 0, 400, 200}))
+        return nullptr;
+    return window;
+}
+
+// The switch gives up while installing: the bar shows its end and the
+// animation's timer, armed at 50 ms by creation, never ticks again.
+TEST(TimerDispatch, JumpToTheEndStopsTheAnimationForGood)
+{
+    CCustomWindow* control = NewWindow();
+    CCustomWindow* window = NewWindow();
+    ASSERT_TRUE(control && window);
+    ::SendMessageW(window->m_hWnd, WM_TIMER, TIMER_PROGRESS, 0);
+    ASSERT_EQ(window->m_nProgress, 61);
+
+    window->JumpProgressToEnd();
+    EXPECT_EQ(window->m_nProgress, 100);
+    EXPECT_FALSE(window->m_bAnimating);
+    EXPECT_TRUE(window->m_bFinished);
+
+    EXPECT_TRUE(TimerTicksWithin(control->m_hWnd, TIMER_PROGRESS, 1000));
+    EXPECT_FALSE(TimerTicksWithin(window->m_hWnd, TIMER_PROGRESS, 300));
+    ::SendMessageW(window->m_hWnd, WM_TIMER, TIMER_PROGRESS, 0);
+    EXPECT_EQ(window->m_nProgress, 100);
+
+    ::DestroyWindow(window->m_hWnd);
+    ::DestroyWindow(control->m_hWnd);
+}
+
 }  // namespace
