@@ -12,14 +12,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Test programs of the 64-bit build run under Wine; the 32-bit build has no
-# runner here (this kernel cannot start 32-bit Linux programs, so no wine32).
+# Test programs run under Wine: 64-bit ones under the 64-bit loader, 32-bit
+# ones under the 32-bit loader, both in one prefix made by wine64, as 32-bit
+# programs run under WoW64 on users' 64-bit Windows.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  find_program(WINE64_LOADER NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-  if(NOT WINE64_LOADER)
-    find_program(WINE64_LOADER NAMES wine64)
-  endif()
-  if(WINE64_LOADER)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE64_LOADER})
-  endif()
+  set(CS_WINE_LOADER_NAME wine64)
+else()
+  set(CS_WINE_LOADER_NAME wine)
+endif()
+find_program(CS_WINE_LOADER NAMES ${CS_WINE_LOADER_NAME} PATHS /usr/lib/wine NO_DEFAULT_PATH)
+if(NOT CS_WINE_LOADER AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  find_program(CS_WINE_LOADER NAMES wine64)
+endif()
+if(CS_WINE_LOADER)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CS_WINE_LOADER})
 endif()

@@ -12,15 +12,25 @@ packages=(
   fonts-wqy-microhei
   nsis
 )
+# The shipped program is 32-bit: it runs under the 32-bit Wine loader, in the
+# same prefix as 64-bit programs, as under WoW64 on users' machines.
+packages_i386=(
+  wine32:i386 libxcomposite1:i386 libxcursor1:i386 libxfixes3:i386 libxi6:i386 libxinerama1:i386
+  libxrandr2:i386 libxrender1:i386 libxxf86vm1:i386 libgnutls30:i386 libdbus-1-3:i386
+)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${packages_i386[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -3,11 +3,29 @@
 # every program start costs a fraction of a second.
 #   cs_env_start <state-dir>   sets WINEPREFIX, DISPLAY, WINEDEBUG and friends
 #   cs_env_stop                ends the wineserver and the virtual display
+#   cs_runs_32bit              true when this machine runs 32-bit Windows
+#                              programs; else CS_NO_32BIT_REASON says why
 
 CS_WINE64=/usr/lib/wine/wine64
 CS_WINESERVER=/usr/lib/wine/wineserver64
+# The 32-bit loader hands 64-bit programs on to wine64; one server serves both.
+CS_WINE32=/usr/lib/wine/wine
 [ -x "$CS_WINE64" ] || CS_WINE64=$(command -v wine64 || command -v wine)
 [ -x "$CS_WINESERVER" ] || CS_WINESERVER=$(command -v wineserver64 || command -v wineserver)
+
+cs_runs_32bit() {
+  local answer
+  if [ ! -x "$CS_WINE32" ]; then
+    CS_NO_32BIT_REASON="no 32-bit Wine loader at $CS_WINE32 (package wine32:i386)"
+    return 1
+  fi
+  # A kernel without 32-bit support refuses the loader itself.
+  if ! answer=$("$CS_WINE32" --version 2>&1) || [[ "$answer" != wine-* ]]; then
+    CS_NO_32BIT_REASON="this kernel cannot run the 32-bit Wine loader: ${answer:-no answer}"
+    return 1
+  fi
+  return 0
+}
 
 cs_env_start() {
   local state=$1
@@ -17,7 +35,7 @@ cs_env_start() {
   export WINEDEBUG=${WINEDEBUG:--all}
   # A crashing program must fail its test, not wait in the debugger.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d;${WINEDLLOVERRIDES:-}"
-  export CS_WINE64 CS_WINESERVER
+  export CS_WINE64 CS_WINE32 CS_WINESERVER
 
   if [ -z "${CS_USE_DISPLAY:-}" ]; then
     local n=97

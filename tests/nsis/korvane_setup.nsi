@@ -1,7 +1,7 @@
 ; A real silent installer for the end-to-end runs and the demonstration: it
 ; installs the stand-in classic edition as Korvane.exe, as the product's own
 ; installer would. Built with
-;   makensis -DCLASSIC_EXE=<gui_classic.exe> -DOUTFILE=<setup.exe> korvane_setup.nsi
+;   makensis -DCLASSIC_EXE=<gui_classic.exe> -DOUTFILE=<setup.exe> [-DTARGET=amd64-unicode] korvane_setup.nsi
 ;
 ; What it was asked to do is left beside it, UTF-16 with a byte-order mark,
 ; one line per start, so that a test can check it to the letter:
@@ -13,7 +13,12 @@
 ; Without /S it installs nothing: the switch must always run it silently.
 
 Unicode true
-Target amd64-unicode
+; The 32-bit suite and the demonstration use an x86 installer, as users get;
+; the 64-bit suite an amd64 one, so that it runs where 32-bit code cannot.
+!ifndef TARGET
+  !define TARGET x86-unicode
+!endif
+Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 Name "Korvane"

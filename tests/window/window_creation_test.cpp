@@ -36,7 +36,12 @@ TEST_F(ProgressWindowTest, CreationRectangleAndMetricsFollowTheScale)
     struct Case {
         double scale;
         int width, height, marginX, marginTop, barHeight;
-    } cases[] = {{1.0, 400, 200, 30, 24, 6}, {1.5, 600, 300, 45, 36, 9}, {1.15, 459, 229, 34, 27, 6}};
+        LONG fontHeight;
+    } cases[] = {{1.0, 400, 200, 30, 24, 6, -20},
+                 {1.5, 600, 300, 45, 36, 9, -30},
+                 // 1.15 x 20 is exactly 23.0 in double precision (the exact
+                 // product lies half-way between two doubles and rounds to even).
+                 {1.15, 459, 229, 34, 27, 6, -23}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scale);
         CCustomWindow* window = Create(c.scale);
@@ -50,7 +55,7 @@ TEST_F(ProgressWindowTest, CreationRectangleAndMetricsFollowTheScale)
         EXPECT_NE(window->m_font.GetSafeHandle(), nullptr);
         LOGFONTW font{};
         ::GetObjectW(window->m_font.GetSafeHandle(), sizeof(font), &font);
-        EXPECT_EQ(font.lfHeight, static_cast<LONG>(-(c.scale * 20.0)));
+        EXPECT_EQ(font.lfHeight, c.fontHeight);
         EXPECT_EQ(font.lfWeight, 500);
         EXPECT_EQ(std::wstring(font.lfFaceName), L"Microsoft YaHei");
         ::DestroyWindow(m_hWnd);
