@@ -2,6 +2,13 @@
 #include "../framework/afxstr.h"
 #include "../framework/win32_base.h"
 
+// What a program start answered, as ShellExecuteW gives it: a value above 32
+// when the program was started, else an error code (2: file not found).
+struct StartResult {
+    INT_PTR code;
+    bool Started() const { return code > 32; }
+};
+
 // Everything the switch sequencer does to the world goes through here: the
 // progress window carries it out on the platform, tests fake it.
 //
@@ -25,8 +32,8 @@
 //     classic started: "<file>"
 //     classic start failed: "<file>" result <n>
 //     jump to the end: an edition runs again while installing
-//     mini edition path: "<path>"           where the mini edition runs from,
-//                                           read once before it is first ended
+//     mini edition path: "<path>"           where the mini edition ran from: the
+//                                           first path read before ending it
 //     quitting in 500 ms: <reason>
 //     mini edition restored: "<path>" result <n>
 //     mini edition restore failed: "<path>" result <n>
@@ -47,13 +54,6 @@
 // or "... restore failed") or why not: "switch succeeded", "edition running
 // again", "no path read", "installer still running", "mini edition running",
 // "window closed". A run that ended no mini edition writes none of these.
-// What a program start answered, as ShellExecuteW gives it: a value above 32
-// when the program was started, else an error code (2: file not found).
-struct StartResult {
-    INT_PTR code;
-    bool Started() const { return code > 32; }
-};
-
 class SwitchPorts {
 public:
     virtual ~SwitchPorts() = default;
