@@ -5,6 +5,8 @@
 #include "rgb_color.h"
 #include "timer_ids.h"
 
+struct SwitchState;
+
 // The program's one window: a small dark progress window that holds all of
 // the run's state, from the command-line values to the drawing metrics.
 class CCustomWindow : public CFrameWnd {
@@ -74,6 +76,10 @@ protected:
 private:
     void ShapeWindow();
     void OnProgressTick();
+    // The switch's state for this run, held by the window and its file.
+    SwitchState SwitchStateOfTheRun();
+    // A close request ends the run: the switch has its say first.
+    void EndSwitchOnClose();
 
 public:
     // Arms a timer so that it falls due one period after the start of the

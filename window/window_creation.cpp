@@ -2,7 +2,6 @@
 
 #include "../framework/dwm_api.h"
 #include "scaling.h"
-#include "window_switch_ports.h"
 
 #include <dwmapi.h>
 
@@ -84,7 +83,7 @@ void CCustomWindow::OnDestroy()
 {
     // The sequencer never destroys the window; only a close request from
     // outside does, and the framework then ends the program.
-    CWindowSwitchPorts(*this).Trace(L"quit: window closed");
+    EndSwitchOnClose();
     if (m_bAnimating)
         ::KillTimer(m_hWnd, TIMER_PROGRESS);
     CFrameWnd::OnDestroy();

@@ -61,9 +61,20 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
     return ::GetFileAttributesW(path);
 }
 
-void CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand)
+StartResult CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                          const wchar_t* folder, int showCommand)
 {
-    ::ShellExecuteW(nullptr, verb, file, parameters, nullptr, showCommand);
+    const HINSTANCE result = ::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand);
+    return StartResult{reinterpret_cast<INT_PTR>(result)};
+}
+
+bool CWindowSwitchPorts::ReadImagePath(const wchar_t* exeName, CString& path)
+{
+    std::wstring found;
+    if (!::GetProcessImagePath(exeName, found))
+        return false;
+    path = CString(std::move(found));
+    return true;
 }
 
 void CWindowSwitchPorts::PostQuit(int exitCode)

@@ -17,7 +17,9 @@ public:
     bool PathExists(const wchar_t* path) override;
     void RemoveFile(const wchar_t* path) override;
     DWORD GetAttributes(const wchar_t* path) override;
-    void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) override;
+    StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* folder,
+                          int showCommand) override;
+    bool ReadImagePath(const wchar_t* exeName, CString& path) override;
     void PostQuit(int exitCode) override;
     void JumpBarToEnd() override;
     // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>

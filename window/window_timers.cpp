@@ -13,6 +13,8 @@ int s_nMiniKillCount = 0;
 int s_nGalleryKillCount = 0;
 bool s_bClassicLaunched = false;
 QuitReason s_quitReason = QuitReason::Deadline;
+CString s_strMiniPath;
+bool s_bRestoreDecided = false;
 
 long long PerformanceCounterNow()
 {
@@ -40,18 +42,30 @@ void CCustomWindow::OnTimer(UINT_PTR nIDEvent)
         OnProgressTick();
     } else if (nIDEvent == TIMER_PREPARE || nIDEvent == TIMER_QUIT || nIDEvent == TIMER_LAUNCH) {
         const SwitchNames names{m_strTempDir, m_strAppName, m_strMiniName, m_strGalleryName, m_strLocalPath};
-        SwitchState state{m_bInstallerLaunched, s_nMiniKillCount, s_nGalleryKillCount, s_bClassicLaunched,
-                          s_quitReason};
+        SwitchState state = SwitchStateOfTheRun();
         CWindowSwitchPorts ports(*this);
         if (nIDEvent == TIMER_PREPARE)
             OnPrepareTick(names, state, ports);
         else if (nIDEvent == TIMER_QUIT)
-            OnQuitTick(state, ports);
+            OnQuitTick(names, state, ports);
         else
             OnLaunchTick(names, state, ports);
     }
     m_nTickStart = 0;
     Default();
+}
+
+SwitchState CCustomWindow::SwitchStateOfTheRun()
+{
+    return SwitchState{m_bInstallerLaunched, s_nMiniKillCount, s_nGalleryKillCount, s_bClassicLaunched,
+                       s_quitReason,         s_strMiniPath,    s_bRestoreDecided};
+}
+
+void CCustomWindow::EndSwitchOnClose()
+{
+    SwitchState state = SwitchStateOfTheRun();
+    CWindowSwitchPorts ports(*this);
+    OnWindowClosed(state, ports);
 }
 
 void CCustomWindow::JumpProgressToEnd()

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The longest path the platform can give, in UTF-16 code units, with its end.
+constexpr size_t kLongestPath = 32768;
+
 SessionLookup SessionOf(DWORD processId)
 {
     DWORD session = 0;
@@ -65,6 +68,21 @@ TerminationRequest RequestEnd(DWORD processId)
     return TerminationRequest{processId, true, ended};
 }
 
+// Limited query access is enough and is granted for more processes than full
+// query access (elevated ones included).
+bool ReadImagePath(DWORD processId, std::wstring& path)
+{
+    ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process.Valid())
+        return false;
+    std::vector<wchar_t> buffer(kLongestPath);
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (!::QueryFullProcessImageNameW(process.Get(), 0, buffer.data(), &length) || length == 0)
+        return false;
+    path.assign(buffer.data(), length);
+    return true;
+}
+
 }  // namespace
 
 BOOL IsProcessRunning(const wchar_t* name)
@@ -93,4 +111,16 @@ BOOL KillProcessByName(const wchar_t* name, std::vector<TerminationRequest>* req
         return true;
     });
     return anyEnded;
+}
+
+BOOL GetProcessImagePath(const wchar_t* name, std::wstring& path)
+{
+    if (!name)
+        return FALSE;
+    bool found = false;
+    ForEachOwnMatch(name, [&](const PROCESSENTRY32W& entry) {
+        found = ReadImagePath(entry.th32ProcessID, path);
+        return !found;
+    });
+    return found ? TRUE : FALSE;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "../framework/win32_base.h"
 
+#include <string>
 #include <vector>
 
 // Asking about and ending processes by executable name (file name with
@@ -25,3 +26,9 @@ struct TerminationRequest {
 // snapshot, no match, or only refusals. When requests is given, each
 // matching process is reported there, in snapshot order.
 BOOL KillProcessByName(const wchar_t* name, std::vector<TerminationRequest>* requests = nullptr);
+
+// The full path of the executable of a matching process (the first one, in
+// snapshot order, whose path can be read with limited query access). FALSE
+// for a null name, no snapshot, no match, or no readable path; path is then
+// left as it was.
+BOOL GetProcessImagePath(const wchar_t* name, std::wstring& path);

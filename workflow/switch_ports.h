@@ -2,6 +2,13 @@
 #include "../framework/afxstr.h"
 #include "../framework/win32_base.h"
 
+// What a program start answered, as ShellExecuteW gives it: a value above 32
+// when the program was started, else an error code (2: file not found).
+struct StartResult {
+    INT_PTR code;
+    bool Started() const { return code > 32; }
+};
+
 // Everything the switch sequencer does to the world goes through here: the
 // progress window carries it out on the platform, tests fake it.
 //
@@ -23,16 +30,30 @@
 //     installer is a folder: "<file>"
 //     installer ended: "<exe name>"
 //     classic started: "<file>"
+//     classic start failed: "<file>" result <n>
 //     jump to the end: an edition runs again while installing
+//     mini edition path: "<path>"           where the mini edition ran from: the
+//                                           first path read before ending it
 //     quitting in 500 ms: <reason>
+//     mini edition restored: "<path>" result <n>
+//     mini edition restore failed: "<path>" result <n>
+//     mini edition not restored: <why>
 //     quit: <reason>                        the program ends, exit code 0
-// Reasons: "classic edition running", "installer missing", "edition running
+// <n> is what the program start answered (ShellExecuteW: above 32 when the
+// program was started, else the error). Reasons: "classic edition running",
+// "installer missing", "classic edition start failed", "edition running
 // again", "deadline"; from the window, "window closed" (a close request
 // destroyed it); from start-up, "<option> missing" (a name is empty, e.g.
 // "--AppName missing") and "another switch for this folder runs": in both
 // nothing is done. The phases change with "installer started" (closing done,
 // installing), "installer ended" (waiting for the classic edition),
 // "quitting in 500 ms" and "quit".
+//
+// A run that ended a mini edition says, just before its "quit" line, whether
+// it started that edition again from where it ran ("mini edition restored"
+// or "... restore failed") or why not: "switch succeeded", "edition running
+// again", "no path read", "installer still running", "mini edition running",
+// "window closed". A run that ended no mini edition writes none of these.
 class SwitchPorts {
 public:
     virtual ~SwitchPorts() = default;
@@ -50,8 +71,13 @@ public:
     virtual void RemoveFile(const wchar_t* path) = 0;
     // INVALID_FILE_ATTRIBUTES when nothing exists at the path.
     virtual DWORD GetAttributes(const wchar_t* path) = 0;
-    // Starts a program and does not wait; parameters may be null.
-    virtual void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) = 0;
+    // Starts a program and does not wait; parameters and folder may be null
+    // (a null folder: the program inherits this one's working folder).
+    virtual StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                  const wchar_t* folder, int showCommand) = 0;
+    // The full path of the executable of a running process of that name,
+    // the first one whose path can be read; false when none can be.
+    virtual bool ReadImagePath(const wchar_t* exeName, CString& path) = 0;
 
     virtual void PostQuit(int exitCode) = 0;
     // The switch gives up: the bar shows its end at once and its animation

@@ -26,6 +26,8 @@ const wchar_t* ReasonText(QuitReason reason)
     switch (reason) {
     case QuitReason::InstallerMissing:
         return L"installer missing";
+    case QuitReason::ClassicStartFailed:
+        return L"classic edition start failed";
     case QuitReason::EditionRunningAgain:
         return L"edition running again";
     case QuitReason::ClassicRunning:
@@ -34,6 +36,15 @@ const wchar_t* ReasonText(QuitReason reason)
         break;
     }
     return L"deadline";
+}
+
+// ShellExecuteW's answer in decimal; it is never negative in practice, but
+// the trace must not lie if it were.
+CString ResultText(StartResult result)
+{
+    if (result.code < 0)
+        return CString(L"-") + DecimalString(0ULL - static_cast<unsigned long long>(result.code));
+    return DecimalString(static_cast<unsigned long long>(result.code));
 }
 
 void QuitSoon(QuitReason reason, SwitchState& state, SwitchPorts& ports)
@@ -62,6 +73,20 @@ void RemoveSettingsFile(SwitchPorts& ports)
     ports.Trace(L"settings removed: " + Quote(path));
 }
 
+// Read before the first end, while the process still exists. The first path
+// read is the one given back: a copy that turns up later may have been
+// started by something else, from somewhere else.
+void RememberMiniPath(const CString& miniName, SwitchState& state, SwitchPorts& ports)
+{
+    if (!state.miniPath.IsEmpty())
+        return;
+    CString path;
+    if (!ports.ReadImagePath(miniName, path) || path.IsEmpty())
+        return;
+    state.miniPath = path;
+    ports.Trace(L"mini edition path: " + Quote(path));
+}
+
 void EndEdition(const CString& exeName, int& passes, SwitchPorts& ports)
 {
     ++passes;
@@ -88,7 +113,7 @@ void StartInstaller(const SwitchNames& names, SwitchState& state, SwitchPorts& p
         return;
     }
     const CString parameters = CString(kInstallerParameters) + names.localPath;
-    ports.ShellOpen(kOpenVerb, path, parameters, kShowCommand);
+    ports.ShellOpen(kOpenVerb, path, parameters, nullptr, kShowCommand);
     ports.Trace(L"installer started: " + Quote(path) + L" " + parameters);
     ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
 }
@@ -101,7 +126,60 @@ void WaitForClassic(SwitchState& state, SwitchPorts& ports)
         ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
 }
 
+// Why the mini edition that this run ended stays ended, or null when it is
+// to be started again. The platform is asked only when the run failed.
+const wchar_t* ReasonToLeaveMiniEnded(const SwitchNames& names, const SwitchState& state, SwitchPorts& ports)
+{
+    if (state.quitReason == QuitReason::ClassicRunning)
+        return L"switch succeeded";
+    if (state.quitReason == QuitReason::EditionRunningAgain)
+        return L"edition running again";
+    if (state.miniPath.IsEmpty())
+        return L"no path read";
+    // It may yet install and start the classic edition: two editions would
+    // then run side by side.
+    if (ports.IsRunning(names.appName))
+        return L"installer still running";
+    // Back already (a watchdog, the user): a second copy is one too many.
+    if (ports.IsRunning(names.miniName))
+        return L"mini edition running";
+    return nullptr;
+}
+
+// Once per run, as it ends: a switch that could not finish must not leave
+// the user with no edition at all. The mini edition starts its own
+// companions, so the gallery program is not started here.
+void GiveTheMiniEditionBack(const SwitchNames& names, SwitchState& state, SwitchPorts& ports)
+{
+    if (state.restoreDecided)
+        return;
+    state.restoreDecided = true;
+    if (state.miniKillCount == 0)
+        return;  // nothing was taken from the user
+    if (const wchar_t* reason = ReasonToLeaveMiniEnded(names, state, ports)) {
+        ports.Trace(CString(L"mini edition not restored: ") + reason);
+        return;
+    }
+    // Started in its own folder, as the shell starts a program from its icon.
+    const CString folder = FolderOfPath(state.miniPath);
+    const StartResult result = ports.ShellOpen(kOpenVerb, state.miniPath, nullptr,
+                                               folder.IsEmpty() ? nullptr : folder.GetString(), kShowCommand);
+    ports.Trace((result.Started() ? L"mini edition restored: " : L"mini edition restore failed: ") +
+                Quote(state.miniPath) + L" result " + ResultText(result));
+}
+
 }  // namespace
+
+CString FolderOfPath(const CString& path)
+{
+    const size_t slash = path.Str().find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash == 0)
+        return CString();
+    std::wstring folder = path.Str().substr(0, slash);
+    if (folder.back() == L':')
+        folder += L'\\';  // "C:" alone would mean the drive's current folder
+    return CString(std::move(folder));
+}
 
 CString InstallerPath(const CString& tempDir, const CString& appName)
 {
@@ -124,6 +202,7 @@ void OnPrepareTick(const SwitchNames& names, SwitchState& state, SwitchPorts& po
         // Every edition that runs is handled, also one past its own limit,
         // as long as the other one still holds the installer back.
         if (miniRunning) {
+            RememberMiniPath(names.miniName, state, ports);
             RemoveSettingsFile(ports);
             EndEdition(names.miniName, state.miniKillCount, ports);
         }
@@ -138,9 +217,10 @@ void OnPrepareTick(const SwitchNames& names, SwitchState& state, SwitchPorts& po
     ports.ArmTimer(TIMER_PREPARE, kSwitchPeriodMs);
 }
 
-void OnQuitTick(SwitchState& state, SwitchPorts& ports)
+void OnQuitTick(const SwitchNames& names, SwitchState& state, SwitchPorts& ports)
 {
     ports.StopTimer(TIMER_QUIT);
+    GiveTheMiniEditionBack(names, state, ports);
     ports.Trace(CString(L"quit: ") + ReasonText(state.quitReason));
     ports.PostQuit(0);
 }
@@ -164,7 +244,23 @@ void OnLaunchTick(const SwitchNames& names, SwitchState& state, SwitchPorts& por
     }
     state.classicLaunched = true;
     const CString path = names.localPath + L"\\" + kClassicExeName;
-    ports.ShellOpen(kOpenVerb, path, nullptr, kShowCommand);
+    const StartResult result = ports.ShellOpen(kOpenVerb, path, nullptr, nullptr, kShowCommand);
+    // The installer installed nothing there (it failed, was declined, or
+    // installed elsewhere): asking until the deadline would only keep the
+    // user waiting for three minutes.
+    if (!result.Started()) {
+        ports.Trace(L"classic start failed: " + Quote(path) + L" result " + ResultText(result));
+        QuitSoon(QuitReason::ClassicStartFailed, state, ports);
+        return;
+    }
     ports.Trace(L"classic started: " + Quote(path));
     ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
+}
+
+void OnWindowClosed(SwitchState& state, SwitchPorts& ports)
+{
+    if (!state.restoreDecided && state.miniKillCount > 0)
+        ports.Trace(L"mini edition not restored: window closed");
+    state.restoreDecided = true;
+    ports.Trace(L"quit: window closed");
 }

@@ -78,9 +78,11 @@ bool WaitForTraceLine(const DebugOutputMonitor& monitor, DWORD processId, const 
 
 // Closed while the installer works: the program ends at once with 0, and
 // the classic edition is never started, not even once the installer is done.
+// The mini edition it ended stays ended: the system may be shutting down.
 TEST_F(CutShort, ACloseRequestWhileInstallingEndsTheSwitchWithNothingMoreStarted)
 {
     PlaceInstaller(UsualInstaller(), 4000);
+    StartEdition(L"KorvaneMini.exe");
     ULONGLONG closedAt = 0;
     const Run run = RunSwitch(UsualArguments(), [&](const ChildProcess& program, const DebugOutputMonitor& monitor) {
         ASSERT_TRUE(WaitForTraceLine(monitor, program.Id(), "installer started: ", 10000));
@@ -96,6 +98,8 @@ TEST_F(CutShort, ACloseRequestWhileInstallingEndsTheSwitchWithNothingMoreStarted
     EXPECT_LT(endedAfterClose, 5000u);
     ASSERT_FALSE(run.trace.empty());
     EXPECT_EQ(run.trace.back().text, "quit: window closed");
+    EXPECT_NE(FindTraceLine(run.trace, "ending: \"KorvaneMini.exe\" pass 1"), nullptr);
+    EXPECT_NE(FindTraceLine(run.trace, "mini edition not restored: window closed"), nullptr);
     EXPECT_EQ(FindTraceLine(run.trace, "classic started: "), nullptr);
 
     // The installer finishes on its own; nobody starts Korvane.exe after it.
@@ -106,6 +110,7 @@ TEST_F(CutShort, ACloseRequestWhileInstallingEndsTheSwitchWithNothingMoreStarted
     EXPECT_EQ(InstallerCalls(UsualInstaller()).size(), 1u);
     EXPECT_TRUE(ClassicStarts(UsualInstallFolder()).empty());
     EXPECT_FALSE(IsProcessRunning(L"Korvane.exe"));
+    EXPECT_FALSE(IsProcessRunning(L"KorvaneMini.exe"));
 }
 
 struct MissingNameCase {

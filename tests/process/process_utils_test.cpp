@@ -2,6 +2,7 @@
 
 #include "support/child_process.h"
 #include "support/test_paths.h"
+#include "workflow/exe_name_match.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,32 @@ TEST_F(StandInProcesses, NullNameIsNeverRunningAndEndsNothing)
     EXPECT_FALSE(KillProcessByName(nullptr, &requests));
     EXPECT_TRUE(requests.empty());
     EXPECT_TRUE(child.Running());
+}
+
+// Where a running copy came from, as the switch remembers the mini edition
+// before ending it; processes it must not look at give no path.
+TEST_F(StandInProcesses, ImagePathIsTheFullPathOfARunningCopy)
+{
+    ChildProcess& child = Start(L"Cs Path Probe.exe");
+    const std::wstring expected = CopyIntoFolder(TestProgramPath(L"gui_idle.exe"), L"Cs Path Probe.exe");
+
+    std::wstring path = L"untouched";
+    ASSERT_TRUE(GetProcessImagePath(L"CS PATH PROBE.EXE", path));
+    EXPECT_EQ(AsciiLowerCase(path.c_str()), AsciiLowerCase(expected.c_str()));
+
+    const std::wstring own = OwnExeName();  // never this program itself
+    const wchar_t* noPath[] = {nullptr, L"Cs Path Probe", L"CsNoSuchProcess.exe", own.c_str()};
+    for (const wchar_t* name : noPath) {
+        SCOPED_TRACE(name ? testing::PrintToString(std::wstring(name)) : "null");
+        std::wstring untouched = L"untouched";
+        EXPECT_FALSE(GetProcessImagePath(name, untouched));
+        EXPECT_EQ(untouched, L"untouched");
+    }
+
+    child.Terminate();
+    std::wstring afterEnd = L"untouched";
+    EXPECT_FALSE(GetProcessImagePath(L"Cs Path Probe.exe", afterEnd));
+    EXPECT_EQ(afterEnd, L"untouched");
 }
 
 // The mini edition's name might be given as this program's own: the program

@@ -20,9 +20,15 @@ std::wstring FileNameOf(const std::wstring& path)
 }
 }  // namespace
 
-void FakePlatform::AddProcess(const std::wstring& exeName, long long startMs, long long endMs, bool endable)
+void FakePlatform::AddProcess(const std::wstring& exeName, long long startMs, long long endMs, bool endable,
+                              const std::wstring& imagePath)
 {
-    m_processes.push_back(Process{exeName, startMs, endMs, endable});
+    m_processes.push_back(Process{exeName, startMs, endMs, endable, imagePath});
+}
+
+void FakePlatform::FailStart(const std::wstring& file, INT_PTR code)
+{
+    m_failingStarts.emplace_back(file, code);
 }
 
 void FakePlatform::OnStart(const std::wstring& file, long long delayMs, long long runMs)
@@ -113,17 +119,35 @@ DWORD FakePlatform::GetAttributes(const wchar_t* path)
     return file && file->present ? file->attributes : INVALID_FILE_ATTRIBUTES;
 }
 
-void FakePlatform::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand)
+StartResult FakePlatform::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                    const wchar_t* folder, int showCommand)
 {
     Record(L"start " + std::wstring(file) + L" | " + (parameters ? parameters : L"(none)") + L" | " + verb + L" " +
-           std::to_wstring(showCommand));
+           std::to_wstring(showCommand) + (folder ? L" | in " + std::wstring(folder) : L""));
+    for (const auto& failing : m_failingStarts) {
+        if (failing.first == file)
+            return StartResult{failing.second};
+    }
     for (const StartRule& rule : m_startRules) {
         if (rule.file != file || rule.delayMs == kForever)
             continue;
         const long long start = m_timers.Now() + rule.delayMs;
         m_processes.push_back(
-            Process{FileNameOf(file), start, rule.runMs == kForever ? kForever : start + rule.runMs, true});
+            Process{FileNameOf(file), start, rule.runMs == kForever ? kForever : start + rule.runMs, true, file});
     }
+    return StartResult{42};
+}
+
+bool FakePlatform::ReadImagePath(const wchar_t* exeName, CString& path)
+{
+    const std::wstring lowered = AsciiLowerCase(exeName);
+    for (const Process& process : m_processes) {
+        if (Alive(process) && !process.imagePath.empty() && ExeNameMatches(lowered, process.exeName.c_str())) {
+            path = process.imagePath.c_str();
+            return true;
+        }
+    }
+    return false;
 }
 
 void FakePlatform::PostQuit(int exitCode)

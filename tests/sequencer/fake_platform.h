@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Something the switch did that a run is judged by, at a simulated time.
@@ -25,11 +26,15 @@ public:
     explicit FakePlatform(FakeTimerQueue& timers) : m_timers(timers) {}
 
     // A process alive from startMs until endMs, or until asked to end when
-    // it is endable.
-    void AddProcess(const std::wstring& exeName, long long startMs, long long endMs, bool endable);
+    // it is endable. imagePath is the full path of its executable; empty:
+    // the path cannot be read.
+    void AddProcess(const std::wstring& exeName, long long startMs, long long endMs, bool endable,
+                    const std::wstring& imagePath = L"");
     // What a start of this file brings about: a process of that file's name
     // that runs for runMs, starting after delayMs (kForever: never starts).
     void OnStart(const std::wstring& file, long long delayMs, long long runMs);
+    // Starts of this file fail with that answer (at most 32).
+    void FailStart(const std::wstring& file, INT_PTR code);
 
     // Null: the folder cannot be found.
     void SetDocumentsFolder(const wchar_t* folder)
@@ -62,7 +67,9 @@ public:
     bool PathExists(const wchar_t* path) override;
     void RemoveFile(const wchar_t* path) override;
     DWORD GetAttributes(const wchar_t* path) override;
-    void ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, int showCommand) override;
+    StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* folder,
+                          int showCommand) override;
+    bool ReadImagePath(const wchar_t* exeName, CString& path) override;
     void PostQuit(int exitCode) override;
     void JumpBarToEnd() override;
     void Trace(const CString& line) override { m_trace.push_back(line.Str()); }
@@ -73,6 +80,7 @@ private:
         long long startMs;
         long long endMs;
         bool endable;
+        std::wstring imagePath;
     };
     struct StartRule {
         std::wstring file;
@@ -92,6 +100,7 @@ private:
     FakeTimerQueue& m_timers;
     std::vector<Process> m_processes;
     std::vector<StartRule> m_startRules;
+    std::vector<std::pair<std::wstring, INT_PTR>> m_failingStarts;
     std::vector<File> m_files;
     std::wstring m_documents;
     bool m_hasDocuments = false;

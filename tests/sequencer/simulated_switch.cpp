@@ -26,10 +26,25 @@ void SimulatedSwitch::Run(long long limitMs)
     }
 }
 
+SwitchState SimulatedSwitch::State()
+{
+    return SwitchState{installerLaunched, miniKillCount, galleryKillCount, classicLaunched,
+                       quitReason,        miniPath,      restoreDecided};
+}
+
+void SimulatedSwitch::Close()
+{
+    for (UINT_PTR id = TIMER_PROGRESS; id <= TIMER_LAUNCH; ++id)
+        timers.Stop(id);
+    SwitchState state = State();
+    OnWindowClosed(state, platform);
+    platform.PostQuit(0);
+}
+
 void SimulatedSwitch::Dispatch(UINT_PTR id)
 {
     const SwitchNames names{tempDir, appName, miniName, galleryName, localPath};
-    SwitchState state{installerLaunched, miniKillCount, galleryKillCount, classicLaunched, quitReason};
+    SwitchState state = State();
     ProgressAnimationState animation{progress, animating, finished, slowTick};
     switch (id) {
     case TIMER_PROGRESS: {
@@ -46,7 +61,7 @@ void SimulatedSwitch::Dispatch(UINT_PTR id)
         OnPrepareTick(names, state, platform);
         break;
     case TIMER_QUIT:
-        OnQuitTick(state, platform);
+        OnQuitTick(names, state, platform);
         break;
     case TIMER_LAUNCH:
         OnLaunchTick(names, state, platform);

@@ -15,6 +15,9 @@ public:
     // or until limitMs.
     void Run(long long limitMs = 200000);
     void Dispatch(UINT_PTR id);
+    // A close request: the window is destroyed, its timers with it, and the
+    // program ends.
+    void Close();
 
     CString tempDir = L"C:\\Temp";
     CString appName = L"Setup.exe";
@@ -31,8 +34,13 @@ public:
     int galleryKillCount = 0;
     bool classicLaunched = false;
     QuitReason quitReason = QuitReason::Deadline;
+    CString miniPath;
+    bool restoreDecided = false;
 
     FakeTimerQueue timers;
     FakePlatform platform;
     int animationRedraws = 0;
+
+private:
+    SwitchState State();
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -317,6 +318,230 @@ TEST_F(SwitchRun, UnknownDocumentsFolderRemovesNothingButStillEndsTheMiniEdition
         EXPECT_TRUE(one.platform.FileExists(L"\\Ovrillo\\TempFile_S.ini"));
         EXPECT_EQ(one.platform.TraceLines().front(), L"settings kept: documents folder unknown");
     }
+}
+
+// A run that cannot finish gives the user back the mini edition it ended,
+// started again from where it ran, as it quits; every other end leaves it
+// ended and says why.
+const std::wstring kMiniPath = L"C:\\Program Files\\Korvane Mini\\KorvaneMini.exe";
+const std::wstring kRestartMini = L"start " + kMiniPath + L" | (none) | open 64 | in C:\\Program Files\\Korvane Mini";
+const std::wstring kMiniPathTraced = L"mini edition path: \"" + kMiniPath + L"\"";
+const std::wstring kRestored = L"mini edition restored: \"" + kMiniPath + L"\" result 42";
+
+struct GiveBackCase {
+    const char* what;
+    std::function<void(SimulatedSwitch&)> arrange;  // beyond a running mini edition, ended at 100 ms
+    std::vector<SwitchEvent> expected;              // after the mini edition's end
+    std::wstring decision;                          // the restore line, just before the quit line
+    std::wstring quit;
+};
+
+void InstallerRunsFor(SimulatedSwitch& run, long long ms)
+{
+    run.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+    run.platform.OnStart(kInstaller, 0, ms);
+}
+
+TEST(GiveTheMiniEditionBack, EachEndOfARunThatEndedTheMiniEdition)
+{
+    const std::vector<GiveBackCase> cases{
+        {"installer missing: restored as the run quits, 500 ms later",
+         [](SimulatedSwitch&) {},
+         {{1100, kRestartMini}, {1100, kQuit}},
+         kRestored,
+         L"quit: installer missing"},
+        {"Korvane.exe cannot be started: the run quits 500 ms later, restored",
+         [](SimulatedSwitch& run) {
+             InstallerRunsFor(run, 1200);
+             run.platform.FailStart(kClassic, 2);
+         },
+         {{600, kStartInstaller}, {2100, kStartClassic}, {2600, kRestartMini}, {2600, kQuit}},
+         kRestored,
+         L"quit: classic edition start failed"},
+        {"Korvane.exe never runs: restored at the deadline",
+         [](SimulatedSwitch& run) {
+             InstallerRunsFor(run, 1200);
+             run.platform.OnStart(kClassic, kForever, kForever);
+         },
+         {{600, kStartInstaller}, {2100, kStartClassic}, {180000, kRestartMini}, {180000, kQuit}},
+         kRestored,
+         L"quit: deadline"},
+        {"the switch succeeded",
+         [](SimulatedSwitch& run) {
+             InstallerRunsFor(run, 1200);
+             run.platform.OnStart(kClassic, 0, kForever);
+         },
+         {{600, kStartInstaller}, {2100, kStartClassic}, {3100, kQuit}},
+         L"mini edition not restored: switch succeeded",
+         L"quit: classic edition running"},
+        {"an edition came back on its own while installing (the gallery program, not the mini edition)",
+         [](SimulatedSwitch& run) {
+             InstallerRunsFor(run, 5000);
+             run.platform.AddProcess(L"Gallery.exe", 700, kForever, true);
+         },
+         {{600, kStartInstaller}, {1100, L"bar to the end"}, {1600, kQuit}},
+         L"mini edition not restored: edition running again",
+         L"quit: edition running again"},
+        {"the installer still runs at the deadline",
+         [](SimulatedSwitch& run) { InstallerRunsFor(run, kForever); },
+         {{600, kStartInstaller}, {180000, kQuit}},
+         L"mini edition not restored: installer still running",
+         L"quit: deadline"},
+        {"the mini edition runs again when the run quits",
+         [](SimulatedSwitch& run) {
+             InstallerRunsFor(run, 1200);
+             run.platform.FailStart(kClassic, 2);
+             run.platform.AddProcess(L"KorvaneMini.exe", 2200, kForever, true, L"D:\\Elsewhere\\KorvaneMini.exe");
+         },
+         {{600, kStartInstaller}, {2100, kStartClassic}, {2600, kQuit}},
+         L"mini edition not restored: mini edition running",
+         L"quit: classic edition start failed"},
+    };
+    for (const GiveBackCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch run;
+        run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true, kMiniPath);
+        c.arrange(run);
+        run.Run(400000);
+        std::vector<SwitchEvent> expected{{100, kEndMini}};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(run.platform.Events(), expected);
+        EXPECT_EQ(run.platform.ExitCode(), 0);
+        const std::vector<std::wstring>& lines = run.platform.TraceLines();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2], c.decision);
+        EXPECT_EQ(lines.back(), c.quit);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), kMiniPathTraced), 1);
+
+        // The quit is posted once; a stray tick after it starts nothing more.
+        run.Dispatch(TIMER_QUIT);
+        EXPECT_EQ(std::count(run.platform.Events().begin(), run.platform.Events().end(),
+                             SwitchEvent{run.timers.Now(), kRestartMini}),
+                  c.decision == kRestored ? 1 : 0);
+    }
+}
+
+TEST(GiveTheMiniEditionBack, FailedStartOfTheClassicEditionIsTracedWithItsResult)
+{
+    SimulatedSwitch run;
+    InstallerRunsFor(run, 1200);
+    run.platform.FailStart(kClassic, 3);
+    run.Run();
+    const std::vector<std::wstring> trace{
+        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane",
+        L"installer ended: \"Setup.exe\"",
+        L"classic start failed: \"C:\\Korvane\\Korvane.exe\" result 3",
+        L"quitting in 500 ms: classic edition start failed",
+        L"quit: classic edition start failed",  // no mini edition was ended: nothing to say about one
+    };
+    EXPECT_EQ(run.platform.TraceLines(), trace);
+    EXPECT_EQ(run.platform.QuitMs(), 2100);
+    EXPECT_FALSE(run.timers.Pending(TIMER_LAUNCH));  // nobody waits for a Korvane.exe that cannot come
+}
+
+TEST(GiveTheMiniEditionBack, NothingIsStartedWithoutAPathOrAfterACloseRequest)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* imagePath;
+        long long closeAtMs;  // 0: no close request
+        std::wstring decision;
+        std::wstring quit;
+    };
+    const Case cases[] = {
+        {"the path could not be read", L"", 0, L"mini edition not restored: no path read", L"quit: installer missing"},
+        {"a close request while installing", kMiniPath.c_str(), 3000, L"mini edition not restored: window closed",
+         L"quit: window closed"},
+        {"a close request with the installer missing, before the quit tick", kMiniPath.c_str(), 1000,
+         L"mini edition not restored: window closed", L"quit: window closed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch run;
+        run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true, c.imagePath);
+        if (c.closeAtMs == 3000)
+            InstallerRunsFor(run, kForever);
+        if (c.closeAtMs) {
+            run.Run(c.closeAtMs);
+            run.Close();
+            run.Dispatch(TIMER_QUIT);  // a tick that slipped through changes nothing
+        } else {
+            run.Run();
+        }
+        for (const SwitchEvent& event : run.platform.Events())
+            EXPECT_EQ(event.what.find(L"KorvaneMini.exe |"), std::wstring::npos) << "started: " << event.ms;
+        const std::vector<std::wstring>& lines = run.platform.TraceLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), c.decision), 1);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::wstring& line) { return line.rfind(L"mini edition not", 0) == 0; }),
+                  1);
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), c.quit) - lines.begin(),
+                  std::find(lines.begin(), lines.end(), c.decision) - lines.begin() + 1);
+        EXPECT_EQ(run.platform.ExitCode(), 0);
+    }
+}
+
+// The first path read is the one given back: a copy that turns up later
+// comes from wherever something else started it. A path that cannot be read
+// on one pass may still be read on a later one.
+TEST(GiveTheMiniEditionBack, TheFirstPathReadIsGivenBack)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* firstPath;
+        std::wstring givenBack;
+    };
+    const Case cases[] = {
+        {"first path readable", kMiniPath.c_str(), kMiniPath},
+        {"first path unreadable", L"", L"D:\\Later\\KorvaneMini.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch run;
+        run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true, c.firstPath);
+        run.platform.AddProcess(L"KorvaneMini.exe", 300, kForever, true, L"D:\\Later\\KorvaneMini.exe");
+        run.Run();
+        EXPECT_EQ(run.miniKillCount, 2);
+        ASSERT_FALSE(run.platform.Events().empty());
+        const SwitchEvent last = run.platform.Events().back();
+        EXPECT_EQ(last, (SwitchEvent{1600, kQuit}));
+        const std::vector<std::wstring>& lines = run.platform.TraceLines();
+        EXPECT_EQ(lines[lines.size() - 2], L"mini edition restored: \"" + c.givenBack + L"\" result 42");
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::wstring& line) { return line.rfind(L"mini edition path: ", 0) == 0; }),
+                  1);
+    }
+}
+
+TEST(GiveTheMiniEditionBack, AFailedRestartIsTracedAndTheRunStillEndsWithZero)
+{
+    SimulatedSwitch run;
+    run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true, kMiniPath);
+    run.platform.FailStart(kMiniPath, 5);
+    run.Run();
+    const std::vector<SwitchEvent> expected{{100, kEndMini}, {1100, kRestartMini}, {1100, kQuit}};
+    EXPECT_EQ(run.platform.Events(), expected);
+    EXPECT_EQ(run.platform.ExitCode(), 0);
+    const std::vector<std::wstring>& lines = run.platform.TraceLines();
+    EXPECT_EQ(lines[lines.size() - 2], L"mini edition restore failed: \"" + kMiniPath + L"\" result 5");
+}
+
+TEST(FolderOfPath, KeepsTheRootOfADriveWhole)
+{
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* folder;
+    };
+    const Case cases[] = {
+        {L"C:\\Program Files\\Korvane Mini\\KorvaneMini.exe", L"C:\\Program Files\\Korvane Mini"},
+        {L"C:\\KorvaneMini.exe", L"C:\\"},  // "C:" alone is the drive's current folder
+        {L"\\\\server\\share\\KorvaneMini.exe", L"\\\\server\\share"},
+        {L"\\\\?\\C:\\KorvaneMini.exe", L"\\\\?\\C:\\"},
+        {L"KorvaneMini.exe", L""},
+        {L"\\KorvaneMini.exe", L""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FolderOfPath(c.path).Str(), c.folder) << testing::PrintToString(std::wstring(c.path));
 }
 
 TEST(InstallerPath, JoinsWithABackslashAndTurnsEverySlash)
