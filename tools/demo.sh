@@ -3,26 +3,43 @@
 # edition, with a real silent NSIS installer, under Wine.
 #
 # Installs what is missing, builds ClassicSwitch and the stand-ins it needs,
-# and then, in a Wine prefix of its own (build/x86_64/demo) on a virtual
-# display (or on your own display when DISPLAY is set):
+# and then, in a Wine prefix of its own (build/demo) on a virtual display (or
+# on your own display when DISPLAY is set), with the shipped 32-bit
+# build/i686/ClassicSwitch.exe under the 32-bit Wine loader and a 32-bit
+# installer, as on users' machines:
 #   - puts the installer at C:\ClassicSwitch demo\Downloads\Korvane Setup.exe
 #     (it installs the stand-in classic edition as Korvane.exe),
 #   - starts stand-ins of the mini edition and the gallery program,
 #   - creates the settings file Documents\Ovrillo\TempFile_S.ini,
 #   - runs ClassicSwitch.exe as the mini edition would,
 # prints a timeline from the program's trace, saves screenshots of its window
-# in build/x86_64/demo/screenshots, and exits 0 only when the classic edition
+# in build/demo/screenshots, and exits 0 only when the classic edition
 # runs from the installation folder and ClassicSwitch ended with exit code 0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
-cmake --preset x86_64 >/dev/null
-cmake --build --preset x86_64 --target ClassicSwitch gui_idle korvane_setup
+. tools/wine-env.sh
+if cs_runs_32bit; then
+  cmake --preset i686 >/dev/null
+  cmake --build --preset i686
+  cmake --preset i686-tests >/dev/null
+  cmake --build --preset i686-tests --target gui_idle korvane_setup
+  program=build/i686/ClassicSwitch.exe
+  programs=build/i686-tests/test-programs
+  loader=$CS_WINE32
+else
+  echo "NOTE: this machine cannot run the shipped 32-bit program ($CS_NO_32BIT_REASON);" \
+    "the demonstration runs its 64-bit twin instead." >&2
+  cmake --preset x86_64 >/dev/null
+  cmake --build --preset x86_64 --target ClassicSwitch gui_idle korvane_setup
+  program=build/x86_64/ClassicSwitch.exe
+  programs=build/x86_64/test-programs
+  loader=$CS_WINE64
+fi
 
 [ -n "${DISPLAY:-}" ] && export CS_USE_DISPLAY=1
-. tools/wine-env.sh
-state="$PWD/build/x86_64/demo"
+state="$PWD/build/demo"
 cs_env_start "$state"
 
 editions=()
@@ -51,9 +68,9 @@ demo_unix=$(unix_path "$demo_dir")
 install_unix=$(unix_path "$install_dir")
 rm -rf "$demo_unix" "$install_unix" "$shots"
 mkdir -p "$demo_unix/Downloads" "$demo_unix/Editions" "$shots"
-cp build/x86_64/test-programs/korvane_setup.exe "$demo_unix/Downloads/$app_name"
-cp build/x86_64/test-programs/gui_idle.exe "$demo_unix/Editions/$mini_name"
-cp build/x86_64/test-programs/gui_idle.exe "$demo_unix/Editions/$gallery_name"
+cp "$programs/korvane_setup.exe" "$demo_unix/Downloads/$app_name"
+cp "$programs/gui_idle.exe" "$demo_unix/Editions/$mini_name"
+cp "$programs/gui_idle.exe" "$demo_unix/Editions/$gallery_name"
 
 documents=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Personal |
   sed -n 's/^ *Personal *REG_SZ *//p')
@@ -67,7 +84,7 @@ printf '[Settings]\r\n' >"$settings_unix"
 # exit code 7.
 declare -A edition_pid
 for name in "$mini_name" "$gallery_name"; do
-  "$CS_WINE64" "$demo_dir\\Editions\\$name" 60000 >/dev/null 2>&1 </dev/null &
+  "$loader" "$demo_dir\\Editions\\$name" 60000 >/dev/null 2>&1 </dev/null &
   edition_pid[$name]=$!
   editions+=($!)
 done
@@ -89,11 +106,11 @@ take_shots() {
   done
 }
 
-echo "Switching: $app_name installs into $install_dir"
+echo "Switching with $program: $app_name installs into $install_dir"
 started=$(date +%s%N)
 # The trace goes to the debugger output; Wine copies it to its own log on
 # the channel of OutputDebugStringA ("seh" in Wine 8, "debugstr" elsewhere).
-WINEDEBUG=-all,warn+seh,+debugstr "$CS_WINE64" build/x86_64/ClassicSwitch.exe \
+WINEDEBUG=-all,warn+seh,+debugstr "$loader" "$program" \
   --TempDir "$installer_dir" --AppName "$app_name" --MiniName "$mini_name" --GalleryName "$gallery_name" \
   --LocalPath 'C:/Program Files/Korvane' 2>"$trace_log" </dev/null &
 switcher=$!

@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # Screenshots of the progress window for people to look at:
 #   tools/screenshot.sh [scale...]        (default: 1 1.5)
-# Starts build/x86_64/ClassicSwitch.exe (built beforehand; this script builds
-# nothing) on a virtual display once per scale, waits for the window to
-# settle, saves build/x86_64/screenshots/window-<scale>x.png cropped around the
-# centred window, and ends the program.
+# Starts the shipped build/i686/ClassicSwitch.exe (built beforehand; this
+# script builds nothing) under the 32-bit Wine loader on a virtual display once
+# per scale, waits for the window to settle, saves
+# build/screenshots/window-<scale>x.png cropped around the centred window, and
+# ends the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program="$PWD/build/x86_64/ClassicSwitch.exe"
-[ -f "$program" ] || { echo "missing $program: build the x86_64 preset first" >&2; exit 1; }
+program="$PWD/build/i686/ClassicSwitch.exe"
+[ -f "$program" ] || { echo "missing $program: build the i686 preset first" >&2; exit 1; }
 scales=("$@")
 ((${#scales[@]})) || scales=(1 1.5)
-out="$PWD/build/x86_64/screenshots"
+out="$PWD/build/screenshots"
 mkdir -p "$out"
 
 . tools/wine-env.sh
-cs_env_start "$PWD/build/x86_64/screenshot-env"
+cs_runs_32bit || { echo "this machine cannot run the shipped 32-bit program: $CS_NO_32BIT_REASON" >&2; exit 1; }
+cs_env_start "$PWD/build/screenshot-env"
 work=$(mktemp -d)
 pid=""
 cleanup() {
@@ -34,7 +36,7 @@ cp "$program" "$work/explorer.exe"
 work_win="Z:${work//\//\\}"
 
 for scale in "${scales[@]}"; do
-  "$CS_WINE64" "$program" --TempDir "$work_win" --AppName explorer.exe \
+  "$CS_WINE32" "$program" --TempDir "$work_win" --AppName explorer.exe \
     --MiniName cs-shot-mini.exe --GalleryName cs-shot-gallery.exe \
     --LocalPath "$work_win\\classic" --Scale "$scale" >/dev/null 2>&1 &
   pid=$!
