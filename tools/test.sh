@@ -9,6 +9,7 @@ cmake --preset i686 >/dev/null
 cmake --build --preset i686
 cmake --preset x86_64 >/dev/null
 cmake --build --preset x86_64
+tools/check-code.sh  # format, clang-tidy, the clang builds; each runs alone too
 
 . tools/wine-env.sh
 cs_env_start "$PWD/build/x86_64/test-env"
