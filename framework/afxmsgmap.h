@@ -39,8 +39,8 @@ union AfxHandler {
 };
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;
-    AfxSig nSig;
+    UINT nMessage = 0;
+    AfxSig nSig = AfxSig::end;
     AfxHandler pfn;
 };
 

@@ -11,6 +11,8 @@ struct CreateContext {
 
 CWnd* FromHandle(HWND hWnd)
 {
+    // The window keeps its object's address in its pointer-sized user slot.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
 }
 
@@ -50,13 +52,16 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     cs.dwExStyle = dwExStyle;
     cs.lpszClass = lpszClassName;
     cs.lpszName = lpszWindowName;
-    cs.style = dwStyle;
+    // CREATESTRUCT keeps the style signed; the bits, WS_POPUP's top bit among
+    // them, come back unchanged when CreateWindowEx takes it as a DWORD again.
+    cs.style = static_cast<LONG>(dwStyle);
     cs.x = rect.left;
     cs.y = rect.top;
     cs.cx = rect.right - rect.left;
     cs.cy = rect.bottom - rect.top;
     cs.hwndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
-    cs.hMenu = reinterpret_cast<HMENU>(nID);
+    // A child window's identifier travels in the menu handle's place.
+    cs.hMenu = reinterpret_cast<HMENU>(nID);  // NOLINT(performance-no-int-to-ptr)
     cs.hInstance = ::GetModuleHandleW(nullptr);
 
     CreateContext context{this, false};
@@ -118,7 +123,8 @@ bool CWnd::DispatchFromTable(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
                 break;
             case AfxSig::b_D: {
                 CDC dc;
-                dc.m_hDC = reinterpret_cast<HDC>(wParam);
+                // A message about a device context (WM_ERASEBKGND) carries it in wParam.
+                dc.m_hDC = reinterpret_cast<HDC>(wParam);  // NOLINT(performance-no-int-to-ptr)
                 result = (this->*entry->pfn.b_D)(&dc);
                 dc.m_hDC = nullptr;
                 break;
@@ -160,7 +166,8 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, 
 {
     CWnd* window = nullptr;
     if (message == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        // WM_NCCREATE carries the creation parameters' address in lParam.
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);  // NOLINT(performance-no-int-to-ptr)
         auto* context = static_cast<CreateContext*>(cs->lpCreateParams);
         if (context && context->window && !context->bound) {
             window = context->window;

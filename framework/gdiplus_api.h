@@ -39,6 +39,9 @@
     X(GdipGetPathTypes)
 
 struct GdiplusApi {
+// The argument is a name, part of a qualified name and a member's name: it
+// cannot be parenthesised.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define CS_DECLARE_MEMBER(name) decltype(&Gdiplus::DllExports::name) name;
     CS_GDIPLUS_FUNCTIONS(CS_DECLARE_MEMBER)
 #undef CS_DECLARE_MEMBER

@@ -5,6 +5,9 @@
 // program does not have, and then aborts. Its demangler and the formatting it
 // needs are a third of the program's size; this replaces it with the abort
 // alone. The program catches nothing it could report anyway.
+// These take the place of the library's own functions, so they carry its
+// reserved names.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 namespace __gnu_cxx {
 void __verbose_terminate_handler()
 {
@@ -47,3 +50,4 @@ namespace std {
     std::abort();
 }
 }  // namespace std
+// NOLINTEND(bugprone-reserved-identifier)

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
+  clang clang-tidy clang-format
   wine64 wine
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-microhei

@@ -5,7 +5,8 @@
 #   - the 32-bit suite under the 32-bit Wine loader, against the shipped
 #     build/i686/ClassicSwitch.exe, in the same prefix (WoW64, as on users'
 #     64-bit Windows),
-# on a virtual 1920x1080 display. Arguments go to both ctest runs.
+# on a virtual 1920x1080 display, after the code checks (format, clang-tidy,
+# the clang builds). Arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,10 +22,13 @@ if cs_runs_32bit; then
   cmake --build --preset i686-tests
 fi
 
+status=0
+# Format, clang-tidy and the clang builds; each also runs alone.
+tools/check-code.sh || status=1
+
 cs_env_start "$PWD/build/x86_64/test-env"
 trap cs_env_stop EXIT
 
-status=0
 echo "== 64-bit suite: build/x86_64/ClassicSwitch.exe under $CS_WINE64"
 ctest --preset x86_64 "$@" || status=1
 if cs_runs_32bit; then

@@ -1,8 +1,9 @@
 #pragma once
 #include "../framework/gdiplus_api.h"
 
-// The face the window's text is designed for.
-extern const wchar_t kMessageFontFace[];
+// The face the window's text is designed for. Only declared here; its
+// definition is a constant, initialised before any code runs.
+extern const wchar_t kMessageFontFace[];  // NOLINT(bugprone-dynamic-static-initializers)
 
 // The family for the window's text: the preferred face when it is installed,
 // otherwise the first installed family that has the message's Chinese glyphs,
