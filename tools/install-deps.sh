@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and the demonstration
 # need, when any is missing. Safe to run again: it does nothing when all are there.
+#   install-deps.sh [package...]   only the packages named (tools/release.sh)
 set -euo pipefail
 
 packages=(
@@ -11,7 +12,12 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-microhei
   nsis
+  # the release test: signing, a token in software, a local time-stamping authority
+  git osslsigncode openssl ca-certificates softhsm2 libengine-pkcs11-openssl python3-minimal
 )
+if (($#)); then
+  packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
