@@ -182,7 +182,9 @@ check_release_folder() { # name folder
         fail "$name: the release folder holds $(cd "$folder" && ls -A | tr '\n' ' ')"
     (cd "$folder" && sha256sum --quiet --strict -c SHA256SUMS) || fail "$name: SHA256SUMS does not match"
     grep -qx "version: $version" "$folder/BUILDINFO.txt" || fail "$name: BUILDINFO.txt does not name version $version"
-    ls -A "$(dirname "$folder")" | grep -q '^\.' && fail "$name: leftovers beside the release: $(ls -A "$(dirname "$folder")")"
+    local hidden
+    hidden=$(find "$(dirname "$folder")" -mindepth 1 -maxdepth 1 -name '.*')
+    [ -z "$hidden" ] || fail "$name: leftovers beside the release: $hidden"
     return 0
 }
 
@@ -478,6 +480,9 @@ for secret in "$password" "$pin"; do
         fail "the $label was written to disk"
 done
 grep -q 'osslsigncode sign .*-readpass' "$T/logs/argv" || fail "the watch over the tools' command lines saw no signing"
+# Not even for a moment in a file: the tools read it from a pipe.
+grep -oE -- '-readpass [^ ]+|-passin [^ ]+' "$T/logs/argv" | grep -vE -- '^(-readpass /dev/fd/[0-9]+|-passin fd:[0-9]+)$' |
+    grep -q . && fail "a secret went to a tool through a file: $(grep -oE -- '-readpass [^ ]+|-passin [^ ]+' "$T/logs/argv" | sort -u | tr '\n' ' ')"
 
 # --- Windows' own view --------------------------------------------------------------------
 
