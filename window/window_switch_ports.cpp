@@ -64,8 +64,9 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
 StartResult CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                           const wchar_t* folder, int showCommand)
 {
-    const HINSTANCE result = ::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand);
-    return StartResult{reinterpret_cast<INT_PTR>(result)};
+    // The answer is a number dressed as a handle, for compatibility's sake.
+    return StartResult{
+        reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand))};
 }
 
 bool CWindowSwitchPorts::ReadImagePath(const wchar_t* exeName, CString& path)
