@@ -9,7 +9,7 @@
 CS_WINE64=/usr/lib/wine/wine64
 CS_WINESERVER=/usr/lib/wine/wineserver64
 # The 32-bit loader hands 64-bit programs on to wine64; one server serves both.
-CS_WINE32=/usr/lib/wine/wine
+CS_WINE32=${CS_WINE32:-/usr/lib/wine/wine}
 [ -x "$CS_WINE64" ] || CS_WINE64=$(command -v wine64 || command -v wine)
 [ -x "$CS_WINESERVER" ] || CS_WINESERVER=$(command -v wineserver64 || command -v wineserver)
 
