@@ -1,5 +1,6 @@
 #include "window_switch_ports.h"
 
+#include "../framework/system_error_text.h"
 #include "../workflow/process_utils.h"
 #include "custom_window.h"
 
@@ -51,9 +52,9 @@ bool CWindowSwitchPorts::PathExists(const wchar_t* path)
     return ::PathFileExistsW(path) != FALSE;
 }
 
-void CWindowSwitchPorts::RemoveFile(const wchar_t* path)
+RemoveResult CWindowSwitchPorts::RemoveFile(const wchar_t* path)
 {
-    ::DeleteFileW(path);
+    return RemoveResult{::DeleteFileW(path) ? ERROR_SUCCESS : ::GetLastError()};
 }
 
 DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
@@ -64,8 +65,11 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
 StartResult CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                           const wchar_t* folder, int showCommand)
 {
-    const HINSTANCE result = ::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand);
-    return StartResult{reinterpret_cast<INT_PTR>(result)};
+    // Cleared first: a failure that sets no code must not report an older one.
+    ::SetLastError(ERROR_SUCCESS);
+    const StartResult result{
+        reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand))};
+    return result.Started() ? result : StartResult{result.code, ::GetLastError()};
 }
 
 bool CWindowSwitchPorts::ReadImagePath(const wchar_t* exeName, CString& path)
@@ -92,4 +96,9 @@ void CWindowSwitchPorts::Trace(const CString& line)
     const ULONGLONG elapsed = ::GetTickCount64() - m_window.m_nCreationTick;
     const CString text = CString(L"ClassicSwitch +") + DecimalString(elapsed) + L" ms: " + line + L"\n";
     ::OutputDebugStringW(text);
+}
+
+CString CWindowSwitchPorts::ErrorText(DWORD error)
+{
+    return SystemErrorText(error);
 }

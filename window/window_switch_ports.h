@@ -15,7 +15,7 @@ public:
     void EndProcesses(const wchar_t* exeName) override;
     bool GetDocumentsFolder(CString& folder) override;
     bool PathExists(const wchar_t* path) override;
-    void RemoveFile(const wchar_t* path) override;
+    RemoveResult RemoveFile(const wchar_t* path) override;
     DWORD GetAttributes(const wchar_t* path) override;
     StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* folder,
                           int showCommand) override;
@@ -25,6 +25,7 @@ public:
     // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>
     // counted from the window's creation.
     void Trace(const CString& line) override;
+    CString ErrorText(DWORD error) override;
 
 private:
     CCustomWindow& m_window;
