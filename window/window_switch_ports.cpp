@@ -2,6 +2,7 @@
 
 #include "../framework/system_error_text.h"
 #include "../workflow/process_utils.h"
+#include "../workflow/run_log_file.h"
 #include "custom_window.h"
 
 #include <shellapi.h>
@@ -91,11 +92,31 @@ void CWindowSwitchPorts::JumpBarToEnd()
     m_window.JumpProgressToEnd();
 }
 
+namespace {
+void SendToDebugger(ULONGLONG elapsed, const CString& line)
+{
+    CString text(L"ClassicSwitch +");
+    text += DecimalString(elapsed);
+    text += L" ms: ";
+    text += line;
+    text += L'\n';
+    ::OutputDebugStringW(text);
+}
+}  // namespace
+
 void CWindowSwitchPorts::Trace(const CString& line)
 {
     const ULONGLONG elapsed = ::GetTickCount64() - m_window.m_nCreationTick;
-    const CString text = CString(L"ClassicSwitch +") + DecimalString(elapsed) + L" ms: " + line + L"\n";
-    ::OutputDebugStringW(text);
+    SendToDebugger(elapsed, line);
+    if (!m_window.m_pRunLog)
+        return;
+    // The same time in both, so that the log and the trace can be laid side by side.
+    const CString problem = WriteRunLogLine(*m_window.m_pRunLog, &elapsed, line);
+    if (!problem.IsEmpty()) {
+        CString report(L"log not written: ");
+        report += problem;
+        SendToDebugger(elapsed, report);
+    }
 }
 
 CString CWindowSwitchPorts::ErrorText(DWORD error)

@@ -23,7 +23,8 @@ public:
     void PostQuit(int exitCode) override;
     void JumpBarToEnd() override;
     // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>
-    // counted from the window's creation.
+    // counted from the window's creation, and writes the line to the run's
+    // log when there is one.
     void Trace(const CString& line) override;
     CString ErrorText(DWORD error) override;
 
