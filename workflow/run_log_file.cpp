@@ -12,24 +12,18 @@ constexpr wchar_t kFolderName[] = L"ClassicSwitch";
 // no buffer of the program's own), so a run ended from outside leaves every
 // line written up to then. Others may read it meanwhile, but not write to it
 // or delete it: another run's clean-up cannot take a log that is being
-// written.
-class RunLogFile : public RunLogSink, private CNoCopy {
+// written. Its handle makes it non-copyable.
+class RunLogFile : public RunLogSink {
 public:
     explicit RunLogFile(HANDLE handle) : m_handle(handle) {}
 
+    // A line is far below the 4 GB that one write can take.
     DWORD Append(const char* bytes, size_t count) override
     {
-        while (count > 0) {
-            const DWORD chunk = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
-            DWORD written = 0;
-            if (!::WriteFile(m_handle.Get(), bytes, chunk, &written, nullptr))
-                return ::GetLastError();
-            if (written == 0)
-                return ERROR_WRITE_FAULT;
-            bytes += written;
-            count -= written;
-        }
-        return ERROR_SUCCESS;
+        DWORD written = 0;
+        if (!::WriteFile(m_handle.Get(), bytes, static_cast<DWORD>(count), &written, nullptr))
+            return ::GetLastError();
+        return written == count ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
     }
 
 private:
