@@ -3,6 +3,9 @@
 #include "../window/custom_window.h"
 #include "../window/scaling.h"
 #include "../window/window_switch_ports.h"
+#include "../workflow/run_log.h"
+#include "run_log_header.h"
+#include "run_log_start.h"
 #include "switch_lock.h"
 #include "switch_lock_name.h"
 
@@ -14,6 +17,9 @@ constexpr RECT kCreationRect{0, 0, 400, 200};
 // Held for the rest of the process once taken: a second switch started for
 // the same folder meanwhile would run a second installer into it.
 CSwitchLock g_switchLock;
+
+// Open from start-up to the end of the process; the trace writes to it.
+RunLog g_runLog;
 
 // The option of the first of the five names that is empty, in the order in
 // which start-up tests them, or null when all are given.
@@ -45,18 +51,26 @@ BOOL MainWindow::InitInstance()
     // From creation on the frame owns itself: it deletes its object after the
     // window's last message, or at once when the window cannot be created.
     CCustomWindow* window = owned.release();
-    if (!window->CreateProgressWindow(kCreationRect))
-        return FALSE;  // the window object is gone with its failed window
+    if (!window->CreateProgressWindow(kCreationRect)) {
+        // The window object is gone with its failed window: nothing to trace with.
+        StartRunLog(g_runLog, commandLine, nullptr, L"window: not created");
+        EndRunLog(g_runLog, 0);
+        return FALSE;
+    }
     // Without the five names there is nothing to switch. The window exists but
     // no message loop runs, so none of its timers ever fires.
     if (const wchar_t* missing = FirstMissingOption(*window)) {
+        StartRunLog(g_runLog, commandLine, window, L"window: not shown");
         CWindowSwitchPorts(*window).Trace(CString(L"quit: ") + missing + L" missing");
+        EndRunLog(g_runLog, 0);
         return FALSE;
     }
     // Another switch for this folder is running, or the lock cannot be had:
     // end quietly before anything is shown or touched.
     if (g_switchLock.Acquire(SwitchLockName(window->m_strLocalPath.Str()).c_str()) != CSwitchLock::Outcome::Acquired) {
+        StartRunLog(g_runLog, commandLine, window, L"window: not shown");
         CWindowSwitchPorts(*window).Trace(L"quit: another switch for this folder runs");
+        EndRunLog(g_runLog, 0);
         return FALSE;
     }
 
@@ -67,5 +81,15 @@ BOOL MainWindow::InitInstance()
     m_pMainWnd = window;
     window->ShowWindow(SW_SHOW);
     ::UpdateWindow(m_pMainWnd->m_hWnd);
+    // Only now, after the first paint, so that the log costs the window's
+    // appearance nothing; no timer can tick before the message loop runs.
+    StartRunLog(g_runLog, commandLine, window, WindowPlacementLine(placement));
     return TRUE;
+}
+
+int MainWindow::Run()
+{
+    const int exitCode = CWinApp::Run();
+    EndRunLog(g_runLog, exitCode);
+    return exitCode;
 }

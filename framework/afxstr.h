@@ -8,7 +8,7 @@
 class CString {
 public:
     CString() = default;
-    CString(const wchar_t* text) : m_text(text ? text : L"") {}
+    CString(const wchar_t* text);
     CString(const wchar_t* text, int length) : m_text(text, static_cast<size_t>(length)) {}
     explicit CString(std::wstring text) : m_text(std::move(text)) {}
 
@@ -21,36 +21,17 @@ public:
     const wchar_t* GetString() const { return m_text.c_str(); }
     const std::wstring& Str() const { return m_text; }
 
-    CString& operator+=(const CString& other)
-    {
-        m_text += other.m_text;
-        return *this;
-    }
-    CString& operator+=(const wchar_t* text)
-    {
-        if (text)
-            m_text += text;
-        return *this;
-    }
-    CString& operator+=(wchar_t ch)
-    {
-        m_text += ch;
-        return *this;
-    }
+    // Out of line, as are the concatenations below: a program that writes
+    // many texts would otherwise carry a copy of the string code at each.
+    CString& operator+=(const CString& other);
+    CString& operator+=(const wchar_t* text);
+    CString& operator+=(wchar_t ch);
 
     // Replaces every occurrence of one code unit; returns how many changed.
     int Replace(wchar_t oldChar, wchar_t newChar);
 
-    friend CString operator+(CString left, const CString& right)
-    {
-        left += right;
-        return left;
-    }
-    friend CString operator+(CString left, const wchar_t* right)
-    {
-        left += right;
-        return left;
-    }
+    friend CString operator+(const CString& left, const CString& right);
+    friend CString operator+(const CString& left, const wchar_t* right);
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_text != b.m_text; }
     friend bool operator==(const CString& a, const wchar_t* b) { return a.m_text == (b ? b : L""); }
@@ -61,3 +42,5 @@ private:
 
 // The decimal digits of a number, without the C library's formatting engine.
 CString DecimalString(unsigned long long value);
+// The same with a leading "-" for a negative number.
+CString SignedDecimalString(long long value);

@@ -12,9 +12,10 @@
 #   - starts stand-ins of the mini edition and the gallery program,
 #   - creates the settings file Documents\Ovrillo\TempFile_S.ini,
 #   - runs ClassicSwitch.exe as the mini edition would,
-# prints a timeline from the program's trace, saves screenshots of its window
-# in build/demo/screenshots, and exits 0 only when the classic edition
-# runs from the installation folder and ClassicSwitch ended with exit code 0.
+# prints a timeline from the program's trace and then the run's own log (its
+# path and content), saves screenshots of its window in build/demo/screenshots,
+# and exits 0 only when the classic edition runs from the installation folder
+# and ClassicSwitch ended with exit code 0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -106,8 +107,13 @@ take_shots() {
   done
 }
 
+# The run's log goes to %TEMP%\ClassicSwitch of the prefix's user.
+temp_dir=$(wine cmd /c echo %TEMP%)
+log_dir_unix=$(unix_path "$temp_dir\\ClassicSwitch")
+
 echo "Switching with $program: $app_name installs into $install_dir"
 started=$(date +%s%N)
+touch "$state/switch-started"
 # The trace goes to the debugger output; Wine copies it to its own log on
 # the channel of OutputDebugStringA ("seh" in Wine 8, "debugstr" elsewhere).
 WINEDEBUG=-all,warn+seh,+debugstr "$loader" "$program" \
@@ -152,6 +158,17 @@ while IFS= read -r line; do
 done <<<"$trace"
 [ -n "$trace" ] || echo "  (no trace seen in $trace_log)"
 printf '%8s  %s\n' "" "switcher ended with exit code $switcher_code ($wall_ms ms after its start)"
+
+# This run's log: the newest in the folder, written since the start.
+log_file=$(find "$log_dir_unix" -maxdepth 1 -type f -name 'ClassicSwitch-*.log' -newer "$state/switch-started" \
+  -printf '%T@ %p\n' 2>/dev/null | sort -n | tail -n 1 | cut -d' ' -f2- || true)
+echo
+if [ -n "$log_file" ]; then
+  echo "Log of the run: $temp_dir\\ClassicSwitch\\$(basename "$log_file")"
+  sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' -e 's/^/  /' "$log_file"
+else
+  echo "Log of the run: none found in $temp_dir\\ClassicSwitch"
+fi
 
 echo
 for name in "$mini_name" "$gallery_name"; do

@@ -6,6 +6,7 @@
 #include "timer_ids.h"
 
 struct SwitchState;
+class RunLog;
 
 // The program's one window: a small dark progress window that holds all of
 // the run's state, from the command-line values to the drawing metrics.
@@ -58,6 +59,8 @@ public:
     bool m_bInstallerLaunched = false;
     // GetTickCount64 when the window was created: the origin of the trace's times.
     ULONGLONG m_nCreationTick = 0;
+    // The run's log, which receives every trace line; null when there is none.
+    RunLog* m_pRunLog = nullptr;
 
 protected:
     void OnPaint();

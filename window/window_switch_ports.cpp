@@ -1,6 +1,8 @@
 #include "window_switch_ports.h"
 
+#include "../framework/system_error_text.h"
 #include "../workflow/process_utils.h"
+#include "../workflow/run_log_file.h"
 #include "custom_window.h"
 
 #include <shellapi.h>
@@ -51,9 +53,9 @@ bool CWindowSwitchPorts::PathExists(const wchar_t* path)
     return ::PathFileExistsW(path) != FALSE;
 }
 
-void CWindowSwitchPorts::RemoveFile(const wchar_t* path)
+RemoveResult CWindowSwitchPorts::RemoveFile(const wchar_t* path)
 {
-    ::DeleteFileW(path);
+    return RemoveResult{::DeleteFileW(path) ? ERROR_SUCCESS : ::GetLastError()};
 }
 
 DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
@@ -64,9 +66,12 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
 StartResult CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                           const wchar_t* folder, int showCommand)
 {
+    // Cleared first: a failure that sets no code must not report an older one.
     // The answer is a number dressed as a handle, for compatibility's sake.
-    return StartResult{
+    ::SetLastError(ERROR_SUCCESS);
+    const StartResult result{
         reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand))};
+    return result.Started() ? result : StartResult{result.code, ::GetLastError()};
 }
 
 bool CWindowSwitchPorts::ReadImagePath(const wchar_t* exeName, CString& path)
@@ -88,9 +93,34 @@ void CWindowSwitchPorts::JumpBarToEnd()
     m_window.JumpProgressToEnd();
 }
 
+namespace {
+void SendToDebugger(ULONGLONG elapsed, const CString& line)
+{
+    CString text(L"ClassicSwitch +");
+    text += DecimalString(elapsed);
+    text += L" ms: ";
+    text += line;
+    text += L'\n';
+    ::OutputDebugStringW(text);
+}
+}  // namespace
+
 void CWindowSwitchPorts::Trace(const CString& line)
 {
     const ULONGLONG elapsed = ::GetTickCount64() - m_window.m_nCreationTick;
-    const CString text = CString(L"ClassicSwitch +") + DecimalString(elapsed) + L" ms: " + line + L"\n";
-    ::OutputDebugStringW(text);
+    SendToDebugger(elapsed, line);
+    if (!m_window.m_pRunLog)
+        return;
+    // The same time in both, so that the log and the trace can be laid side by side.
+    const CString problem = WriteRunLogLine(*m_window.m_pRunLog, &elapsed, line);
+    if (!problem.IsEmpty()) {
+        CString report(L"log not written: ");
+        report += problem;
+        SendToDebugger(elapsed, report);
+    }
+}
+
+CString CWindowSwitchPorts::ErrorText(DWORD error)
+{
+    return SystemErrorText(error);
 }

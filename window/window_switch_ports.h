@@ -15,7 +15,7 @@ public:
     void EndProcesses(const wchar_t* exeName) override;
     bool GetDocumentsFolder(CString& folder) override;
     bool PathExists(const wchar_t* path) override;
-    void RemoveFile(const wchar_t* path) override;
+    RemoveResult RemoveFile(const wchar_t* path) override;
     DWORD GetAttributes(const wchar_t* path) override;
     StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* folder,
                           int showCommand) override;
@@ -23,8 +23,10 @@ public:
     void PostQuit(int exitCode) override;
     void JumpBarToEnd() override;
     // Sends "ClassicSwitch +<ms> ms: <line>" to the debugger output, <ms>
-    // counted from the window's creation.
+    // counted from the window's creation, and writes the line to the run's
+    // log when there is one.
     void Trace(const CString& line) override;
+    CString ErrorText(DWORD error) override;
 
 private:
     CCustomWindow& m_window;

@@ -16,9 +16,21 @@ bool Qualifies(bool running, int passes)
     return running && passes <= kMaxPassesHoldingBack;
 }
 
-CString Quote(const CString& text)
+// "<event>"<name>"": a trace line about a path or an executable name.
+CString NamedLine(const wchar_t* event, const CString& name)
 {
-    return CString(L"\"") + text + L"\"";
+    CString line(event);
+    line += L'"';
+    line += name;
+    line += L'"';
+    return line;
+}
+
+CString EventLine(const wchar_t* event, const wchar_t* detail)
+{
+    CString line(event);
+    line += detail;
+    return line;
 }
 
 const wchar_t* ReasonText(QuitReason reason)
@@ -38,19 +50,30 @@ const wchar_t* ReasonText(QuitReason reason)
     return L"deadline";
 }
 
-// ShellExecuteW's answer in decimal; it is never negative in practice, but
-// the trace must not lie if it were.
-CString ResultText(StartResult result)
+// Appends " error <code>: <the system's text>", for a call that failed.
+void AppendError(CString& line, DWORD error, SwitchPorts& ports)
 {
-    if (result.code < 0)
-        return CString(L"-") + DecimalString(0ULL - static_cast<unsigned long long>(result.code));
-    return DecimalString(static_cast<unsigned long long>(result.code));
+    line += L" error ";
+    line += DecimalString(error);
+    line += L": ";
+    line += ports.ErrorText(error);
+}
+
+// Appends " result <n>" as ShellExecuteW answered (never negative in
+// practice, but the trace must not lie if it were), and for a failed start
+// the system's error, when it gave one.
+void AppendStartOutcome(CString& line, StartResult result, SwitchPorts& ports)
+{
+    line += L" result ";
+    line += SignedDecimalString(result.code);
+    if (!result.Started() && result.error != ERROR_SUCCESS)
+        AppendError(line, result.error, ports);
 }
 
 void QuitSoon(QuitReason reason, SwitchState& state, SwitchPorts& ports)
 {
     state.quitReason = reason;
-    ports.Trace(CString(L"quitting in 500 ms: ") + ReasonText(reason));
+    ports.Trace(EventLine(L"quitting in 500 ms: ", ReasonText(reason)));
     ports.ArmTimer(TIMER_QUIT, kSwitchPeriodMs);
 }
 
@@ -66,11 +89,14 @@ void RemoveSettingsFile(SwitchPorts& ports)
     }
     const CString path = documents + kSettingsFileSuffix;
     if (!ports.PathExists(path)) {
-        ports.Trace(L"settings absent: " + Quote(path));
+        ports.Trace(NamedLine(L"settings absent: ", path));
         return;
     }
-    ports.RemoveFile(path);
-    ports.Trace(L"settings removed: " + Quote(path));
+    const RemoveResult result = ports.RemoveFile(path);
+    CString line = NamedLine(result.Removed() ? L"settings removed: " : L"settings not removed: ", path);
+    if (!result.Removed())
+        AppendError(line, result.error, ports);
+    ports.Trace(line);
 }
 
 // Read before the first end, while the process still exists. The first path
@@ -84,13 +110,16 @@ void RememberMiniPath(const CString& miniName, SwitchState& state, SwitchPorts& 
     if (!ports.ReadImagePath(miniName, path) || path.IsEmpty())
         return;
     state.miniPath = path;
-    ports.Trace(L"mini edition path: " + Quote(path));
+    ports.Trace(NamedLine(L"mini edition path: ", path));
 }
 
 void EndEdition(const CString& exeName, int& passes, SwitchPorts& ports)
 {
     ++passes;
-    ports.Trace(L"ending: " + Quote(exeName) + L" pass " + DecimalString(passes));
+    CString line = NamedLine(L"ending: ", exeName);
+    line += L" pass ";
+    line += DecimalString(passes);
+    ports.Trace(line);
     ports.EndProcesses(exeName);
 }
 
@@ -107,14 +136,20 @@ void StartInstaller(const SwitchNames& names, SwitchState& state, SwitchPorts& p
     const CString path = InstallerPath(names.tempDir, names.appName);
     const DWORD attributes = ports.GetAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ports.Trace((attributes == INVALID_FILE_ATTRIBUTES ? L"installer missing: " : L"installer is a folder: ") +
-                    Quote(path));
+        ports.Trace(NamedLine(
+            attributes == INVALID_FILE_ATTRIBUTES ? L"installer missing: " : L"installer is a folder: ", path));
         QuitSoon(QuitReason::InstallerMissing, state, ports);
         return;
     }
     const CString parameters = CString(kInstallerParameters) + names.localPath;
-    ports.ShellOpen(kOpenVerb, path, parameters, nullptr, kShowCommand);
-    ports.Trace(L"installer started: " + Quote(path) + L" " + parameters);
+    const StartResult result = ports.ShellOpen(kOpenVerb, path, parameters, nullptr, kShowCommand);
+    // A failed start changes nothing in the course: the first launch tick
+    // finds no installer running and goes on as after an installer's end.
+    CString line = NamedLine(result.Started() ? L"installer started: " : L"installer start failed: ", path);
+    line += L' ';
+    line += parameters;
+    AppendStartOutcome(line, result, ports);
+    ports.Trace(line);
     ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
 }
 
@@ -157,15 +192,17 @@ void GiveTheMiniEditionBack(const SwitchNames& names, SwitchState& state, Switch
     if (state.miniKillCount == 0)
         return;  // nothing was taken from the user
     if (const wchar_t* reason = ReasonToLeaveMiniEnded(names, state, ports)) {
-        ports.Trace(CString(L"mini edition not restored: ") + reason);
+        ports.Trace(EventLine(L"mini edition not restored: ", reason));
         return;
     }
     // Started in its own folder, as the shell starts a program from its icon.
     const CString folder = FolderOfPath(state.miniPath);
     const StartResult result = ports.ShellOpen(kOpenVerb, state.miniPath, nullptr,
                                                folder.IsEmpty() ? nullptr : folder.GetString(), kShowCommand);
-    ports.Trace((result.Started() ? L"mini edition restored: " : L"mini edition restore failed: ") +
-                Quote(state.miniPath) + L" result " + ResultText(result));
+    CString line =
+        NamedLine(result.Started() ? L"mini edition restored: " : L"mini edition restore failed: ", state.miniPath);
+    AppendStartOutcome(line, result, ports);
+    ports.Trace(line);
 }
 
 }  // namespace
@@ -221,7 +258,7 @@ void OnQuitTick(const SwitchNames& names, SwitchState& state, SwitchPorts& ports
 {
     ports.StopTimer(TIMER_QUIT);
     GiveTheMiniEditionBack(names, state, ports);
-    ports.Trace(CString(L"quit: ") + ReasonText(state.quitReason));
+    ports.Trace(EventLine(L"quit: ", ReasonText(state.quitReason)));
     ports.PostQuit(0);
 }
 
@@ -237,7 +274,7 @@ void OnLaunchTick(const SwitchNames& names, SwitchState& state, SwitchPorts& por
         ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
         return;
     }
-    ports.Trace(L"installer ended: " + Quote(names.appName));
+    ports.Trace(NamedLine(L"installer ended: ", names.appName));
     if (names.localPath.IsEmpty()) {
         WaitForClassic(state, ports);
         return;
@@ -249,11 +286,15 @@ void OnLaunchTick(const SwitchNames& names, SwitchState& state, SwitchPorts& por
     // installed elsewhere): asking until the deadline would only keep the
     // user waiting for three minutes.
     if (!result.Started()) {
-        ports.Trace(L"classic start failed: " + Quote(path) + L" result " + ResultText(result));
+        CString line = NamedLine(L"classic start failed: ", path);
+        AppendStartOutcome(line, result, ports);
+        ports.Trace(line);
         QuitSoon(QuitReason::ClassicStartFailed, state, ports);
         return;
     }
-    ports.Trace(L"classic started: " + Quote(path));
+    CString line = NamedLine(L"classic started: ", path);
+    AppendStartOutcome(line, result, ports);
+    ports.Trace(line);
     ports.ArmTimer(TIMER_LAUNCH, kSwitchPeriodMs);
 }
 

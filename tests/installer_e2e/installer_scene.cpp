@@ -93,16 +93,18 @@ ChildProcess& InstallerScene::StartEdition(const std::wstring& exeName)
     return Start(Quoted(PlaceStandIn(L"Running", exeName)) + L" 60000", exeName);
 }
 
-InstallerScene::Run InstallerScene::RunSwitch(const std::wstring& arguments, const WhileRunning& whileRunning)
+InstallerScene::Run InstallerScene::RunSwitch(const std::wstring& arguments, const WhileRunning& whileRunning,
+                                              const std::wstring* environment)
 {
     Run run;
     DebugOutputMonitor monitor;
     EXPECT_TRUE(monitor.Listening());
     const ULONGLONG started = ::GetTickCount64();
-    ChildProcess program(Quoted(ProgramUnderTestPath()) + L" " + arguments);
+    ChildProcess program(Quoted(ProgramUnderTestPath()) + L" " + arguments, nullptr, environment);
     EXPECT_TRUE(program.Started());
     if (!program.Started())
         return run;
+    run.processId = program.Id();
     if (whileRunning)
         whileRunning(program, monitor);
     run.ended = program.Wait(60000, &run.exitCode);

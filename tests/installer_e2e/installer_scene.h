@@ -24,6 +24,7 @@ protected:
     struct Run {
         bool ended = false;
         DWORD exitCode = 99;
+        DWORD processId = 0;
         ULONGLONG wallMs = 0;
         std::vector<TraceLine> trace;
     };
@@ -47,7 +48,9 @@ protected:
     // Runs ClassicSwitch with the text after its path, exactly as written,
     // listening to its trace; whileRunning, when given, is called once the
     // program has started. Waits up to a minute for the program's end.
-    Run RunSwitch(const std::wstring& arguments, const WhileRunning& whileRunning = nullptr);
+    // environment, when given, is the program's whole environment block.
+    Run RunSwitch(const std::wstring& arguments, const WhileRunning& whileRunning = nullptr,
+                  const std::wstring* environment = nullptr);
 
     // The usual command line of the scene: the installer
     // <root>\Installer\Korvane Setup.exe, the installation folder

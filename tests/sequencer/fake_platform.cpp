@@ -26,9 +26,14 @@ void FakePlatform::AddProcess(const std::wstring& exeName, long long startMs, lo
     m_processes.push_back(Process{exeName, startMs, endMs, endable, imagePath});
 }
 
-void FakePlatform::FailStart(const std::wstring& file, INT_PTR code)
+void FakePlatform::FailStart(const std::wstring& file, INT_PTR code, DWORD error)
 {
-    m_failingStarts.emplace_back(file, code);
+    m_failingStarts.push_back(FailingStart{file, code, error});
+}
+
+void FakePlatform::FailRemoval(const std::wstring& path, DWORD error)
+{
+    m_failingRemovals.emplace_back(path, error);
 }
 
 void FakePlatform::OnStart(const std::wstring& file, long long delayMs, long long runMs)
@@ -104,13 +109,20 @@ bool FakePlatform::PathExists(const wchar_t* path)
     return FileExists(path);
 }
 
-void FakePlatform::RemoveFile(const wchar_t* path)
+RemoveResult FakePlatform::RemoveFile(const wchar_t* path)
 {
     m_pathsAsked.push_back(path);
     Record(L"remove " + std::wstring(path));
+    for (const auto& failing : m_failingRemovals) {
+        if (failing.first == path)
+            return RemoveResult{failing.second};
+    }
     File* file = FindFile(path);
-    if (file && !file->sticky)
+    if (!file || !file->present)
+        return RemoveResult{ERROR_FILE_NOT_FOUND};
+    if (!file->sticky)
         file->present = false;
+    return RemoveResult{ERROR_SUCCESS};
 }
 
 DWORD FakePlatform::GetAttributes(const wchar_t* path)
@@ -124,9 +136,9 @@ StartResult FakePlatform::ShellOpen(const wchar_t* verb, const wchar_t* file, co
 {
     Record(L"start " + std::wstring(file) + L" | " + (parameters ? parameters : L"(none)") + L" | " + verb + L" " +
            std::to_wstring(showCommand) + (folder ? L" | in " + std::wstring(folder) : L""));
-    for (const auto& failing : m_failingStarts) {
-        if (failing.first == file)
-            return StartResult{failing.second};
+    for (const FailingStart& failing : m_failingStarts) {
+        if (failing.file == file)
+            return StartResult{failing.code, failing.error};
     }
     for (const StartRule& rule : m_startRules) {
         if (rule.file != file || rule.delayMs == kForever)

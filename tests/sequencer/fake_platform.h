@@ -33,8 +33,11 @@ public:
     // What a start of this file brings about: a process of that file's name
     // that runs for runMs, starting after delayMs (kForever: never starts).
     void OnStart(const std::wstring& file, long long delayMs, long long runMs);
-    // Starts of this file fail with that answer (at most 32).
-    void FailStart(const std::wstring& file, INT_PTR code);
+    // Starts of this file fail with that answer (at most 32) and that
+    // system error code (0: the system gave none).
+    void FailStart(const std::wstring& file, INT_PTR code, DWORD error);
+    // Removals of this file fail with that system error code.
+    void FailRemoval(const std::wstring& path, DWORD error);
 
     // Null: the folder cannot be found.
     void SetDocumentsFolder(const wchar_t* folder)
@@ -65,7 +68,7 @@ public:
     void EndProcesses(const wchar_t* exeName) override;
     bool GetDocumentsFolder(CString& folder) override;
     bool PathExists(const wchar_t* path) override;
-    void RemoveFile(const wchar_t* path) override;
+    RemoveResult RemoveFile(const wchar_t* path) override;
     DWORD GetAttributes(const wchar_t* path) override;
     StartResult ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* folder,
                           int showCommand) override;
@@ -73,6 +76,8 @@ public:
     void PostQuit(int exitCode) override;
     void JumpBarToEnd() override;
     void Trace(const CString& line) override { m_trace.push_back(line.Str()); }
+    // "<text of error n>", so that a test sees which code was explained.
+    CString ErrorText(DWORD error) override { return L"<text of error " + DecimalString(error) + L">"; }
 
 private:
     struct Process {
@@ -100,7 +105,13 @@ private:
     FakeTimerQueue& m_timers;
     std::vector<Process> m_processes;
     std::vector<StartRule> m_startRules;
-    std::vector<std::pair<std::wstring, INT_PTR>> m_failingStarts;
+    struct FailingStart {
+        std::wstring file;
+        INT_PTR code;
+        DWORD error;
+    };
+    std::vector<FailingStart> m_failingStarts;
+    std::vector<std::pair<std::wstring, DWORD>> m_failingRemovals;
     std::vector<File> m_files;
     std::wstring m_documents;
     bool m_hasDocuments = false;

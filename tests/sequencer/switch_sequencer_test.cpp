@@ -20,6 +20,11 @@ const std::wstring kEndMini = L"end KorvaneMini.exe";
 const std::wstring kEndGallery = L"end Gallery.exe";
 const std::wstring kQuit = L"quit 0";
 
+std::string AsciiOf(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 // A machine where the installer exists and runs for 1.2 s, Korvane.exe runs
 // as soon as it is started, and the settings file exists.
 class SwitchRun : public testing::Test {
@@ -59,9 +64,9 @@ TEST_F(SwitchRun, NothingRunningStartsTheInstallerAt100)
     EXPECT_FALSE(run.timers.Pending(TIMER_PREPARE));  // stopped for good by the first launch tick
     EXPECT_FALSE(run.timers.Pending(TIMER_LAUNCH));
     const std::vector<std::wstring> trace{
-        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane",
+        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane result 42",
         L"installer ended: \"Setup.exe\"",
-        L"classic started: \"C:\\Korvane\\Korvane.exe\"",
+        L"classic started: \"C:\\Korvane\\Korvane.exe\" result 42",
         L"quitting in 500 ms: classic edition running",
         L"quit: classic edition running",
     };
@@ -179,6 +184,65 @@ TEST_F(SwitchRun, MissingInstallerOrAFolderEndsTheRun500msLater)
         const std::vector<std::wstring>& lines = one.platform.TraceLines();
         EXPECT_NE(std::find(lines.begin(), lines.end(), c.traced), lines.end());
         EXPECT_EQ(lines.back(), L"quit: installer missing");
+    }
+}
+
+// The trace says what the system answered to each start and removal, and
+// never claims one that failed; the course of the switch stays as it is.
+TEST(SwitchAnswers, FailuresAreTracedWithTheirErrorsAndChangeNothingInTheCourse)
+{
+    struct Case {
+        const char* what;
+        std::function<void(FakePlatform&)> fail;  // null: nothing fails
+        const wchar_t* traced;                    // the line that tells the answer
+        const wchar_t* neverTraced;               // the claim it must not make
+        std::vector<SwitchEvent> expected;
+    };
+    const std::wstring removal = L"remove " + kSettings;
+    const std::vector<Case> cases{
+        {"all succeeds",
+         nullptr,
+         L"settings removed: \"C:\\Users\\me\\Documents\\Ovrillo\\TempFile_S.ini\"",
+         L"settings not removed: ",
+         {{100, removal}, {100, kEndMini}, {600, kStartInstaller}, {2100, kStartClassic}, {3100, kQuit}}},
+        {"settings file cannot be removed",
+         [](FakePlatform& p) { p.FailRemoval(kSettings, ERROR_SHARING_VIOLATION); },
+         L"settings not removed: \"C:\\Users\\me\\Documents\\Ovrillo\\TempFile_S.ini\" error 32: <text of error 32>",
+         L"settings removed: ",
+         {{100, removal}, {100, kEndMini}, {600, kStartInstaller}, {2100, kStartClassic}, {3100, kQuit}}},
+        // No installer process comes, so the first launch tick goes on to
+        // Korvane.exe, as after an installer that ended at once.
+        {"installer cannot be started",
+         [](FakePlatform& p) { p.FailStart(kInstaller, 11, ERROR_BAD_EXE_FORMAT); },
+         L"installer start failed: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane result 11 error 193: <text of error "
+         L"193>",
+         L"installer started: ",
+         {{100, removal}, {100, kEndMini}, {600, kStartInstaller}, {1100, kStartClassic}, {2100, kQuit}}},
+        {"a failed start with no system error code",
+         [](FakePlatform& p) { p.FailStart(kInstaller, 31, 0); },
+         L"installer start failed: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane result 31",
+         L"installer started: ",
+         {{100, removal}, {100, kEndMini}, {600, kStartInstaller}, {1100, kStartClassic}, {2100, kQuit}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedSwitch run;
+        run.platform.SetDocumentsFolder(L"C:\\Users\\me\\Documents");
+        run.platform.AddFile(kSettings, FILE_ATTRIBUTE_ARCHIVE);
+        run.platform.AddFile(kInstaller, FILE_ATTRIBUTE_ARCHIVE);
+        run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true);
+        run.platform.OnStart(kInstaller, 0, 1200);
+        run.platform.OnStart(kClassic, 0, kForever);
+        if (c.fail)
+            c.fail(run.platform);
+        run.Run();
+        EXPECT_EQ(run.platform.Events(), c.expected);
+        EXPECT_EQ(run.platform.ExitCode(), 0);
+        const std::vector<std::wstring>& lines = run.platform.TraceLines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.traced), lines.end());
+        for (const std::wstring& line : lines)
+            EXPECT_NE(line.rfind(c.neverTraced, 0), 0u) << "claimed: " << AsciiOf(line);
+        EXPECT_EQ(lines.back(), L"quit: classic edition running");
     }
 }
 
@@ -353,7 +417,7 @@ TEST(GiveTheMiniEditionBack, EachEndOfARunThatEndedTheMiniEdition)
         {"Korvane.exe cannot be started: the run quits 500 ms later, restored",
          [](SimulatedSwitch& run) {
              InstallerRunsFor(run, 1200);
-             run.platform.FailStart(kClassic, 2);
+             run.platform.FailStart(kClassic, 2, ERROR_FILE_NOT_FOUND);
          },
          {{600, kStartInstaller}, {2100, kStartClassic}, {2600, kRestartMini}, {2600, kQuit}},
          kRestored,
@@ -390,7 +454,7 @@ TEST(GiveTheMiniEditionBack, EachEndOfARunThatEndedTheMiniEdition)
         {"the mini edition runs again when the run quits",
          [](SimulatedSwitch& run) {
              InstallerRunsFor(run, 1200);
-             run.platform.FailStart(kClassic, 2);
+             run.platform.FailStart(kClassic, 2, ERROR_FILE_NOT_FOUND);
              run.platform.AddProcess(L"KorvaneMini.exe", 2200, kForever, true, L"D:\\Elsewhere\\KorvaneMini.exe");
          },
          {{600, kStartInstaller}, {2100, kStartClassic}, {2600, kQuit}},
@@ -425,12 +489,12 @@ TEST(GiveTheMiniEditionBack, FailedStartOfTheClassicEditionIsTracedWithItsResult
 {
     SimulatedSwitch run;
     InstallerRunsFor(run, 1200);
-    run.platform.FailStart(kClassic, 3);
+    run.platform.FailStart(kClassic, 3, ERROR_PATH_NOT_FOUND);
     run.Run();
     const std::vector<std::wstring> trace{
-        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane",
+        L"installer started: \"C:\\Temp\\Setup.exe\" /S /D=C:\\Korvane result 42",
         L"installer ended: \"Setup.exe\"",
-        L"classic start failed: \"C:\\Korvane\\Korvane.exe\" result 3",
+        L"classic start failed: \"C:\\Korvane\\Korvane.exe\" result 3 error 3: <text of error 3>",
         L"quitting in 500 ms: classic edition start failed",
         L"quit: classic edition start failed",  // no mini edition was ended: nothing to say about one
     };
@@ -517,13 +581,14 @@ TEST(GiveTheMiniEditionBack, AFailedRestartIsTracedAndTheRunStillEndsWithZero)
 {
     SimulatedSwitch run;
     run.platform.AddProcess(L"KorvaneMini.exe", 0, kForever, true, kMiniPath);
-    run.platform.FailStart(kMiniPath, 5);
+    run.platform.FailStart(kMiniPath, 5, ERROR_ACCESS_DENIED);
     run.Run();
     const std::vector<SwitchEvent> expected{{100, kEndMini}, {1100, kRestartMini}, {1100, kQuit}};
     EXPECT_EQ(run.platform.Events(), expected);
     EXPECT_EQ(run.platform.ExitCode(), 0);
     const std::vector<std::wstring>& lines = run.platform.TraceLines();
-    EXPECT_EQ(lines[lines.size() - 2], L"mini edition restore failed: \"" + kMiniPath + L"\" result 5");
+    EXPECT_EQ(lines[lines.size() - 2],
+              L"mini edition restore failed: \"" + kMiniPath + L"\" result 5 error 5: <text of error 5>");
 }
 
 TEST(FolderOfPath, KeepsTheRootOfADriveWhole)

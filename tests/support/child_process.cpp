@@ -2,15 +2,18 @@
 
 #include "workflow/process_utils.h"
 
+#include <cwchar>
 #include <vector>
 
-ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir)
+ChildProcess::ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir, const std::wstring* environment)
 {
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDir, &startup, &m_info)) {
+    void* block = environment ? const_cast<wchar_t*>(environment->c_str()) : nullptr;
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block,
+                          workingDir, &startup, &m_info)) {
         m_info = PROCESS_INFORMATION{};
         return;
     }
@@ -54,6 +57,31 @@ void ChildProcess::Terminate()
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
+}
+
+std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& variables)
+{
+    const auto overridden = [&variables](const std::wstring& entry) {
+        for (const auto& variable : variables) {
+            const std::wstring prefix = variable.first + L"=";
+            if (entry.size() >= prefix.size() &&
+                ::CompareStringOrdinal(entry.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                       static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL)
+                return true;
+        }
+        return false;
+    };
+    std::wstring block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; entry && *entry; entry += std::wcslen(entry) + 1) {
+        if (!overridden(entry))
+            block.append(entry).push_back(L'\0');
+    }
+    ::FreeEnvironmentStringsW(strings);
+    for (const auto& variable : variables)
+        block.append(variable.first + L"=" + variable.second).push_back(L'\0');
+    block.push_back(L'\0');  // with the string's own terminator: the block's double NUL
+    return block;
 }
 
 void EndProcessesNamed(const wchar_t* exeName)

@@ -3,13 +3,18 @@
 #include "framework/win32_base.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // A program started by a test. The destructor ends it if it still runs, so a
 // failing test leaves no process behind.
 class ChildProcess : private CNoCopy {
 public:
     // commandLine is passed as it stands (quote the program path yourself).
-    explicit ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir = nullptr);
+    // environment, when given, is a whole environment block (see
+    // EnvironmentWith); else the program inherits this one's.
+    explicit ChildProcess(const std::wstring& commandLine, const wchar_t* workingDir = nullptr,
+                          const std::wstring* environment = nullptr);
     ~ChildProcess();
 
     bool Started() const { return m_info.hProcess != nullptr; }
@@ -26,6 +31,10 @@ private:
 };
 
 std::wstring Quoted(const std::wstring& text);
+
+// This process's environment block with the named variables set to the
+// values given (names compared without regard to case), for a child.
+std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& variables);
 
 // Ends every process of this session with that executable name and waits,
 // up to five seconds, until none is left.

@@ -107,7 +107,11 @@ void DeleteTree(const std::wstring& folder)
             if (name == L"." || name == L"..")
                 continue;
             const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            // A link or junction is removed as itself, never followed.
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                if (!::RemoveDirectoryW(path.c_str()))
+                    ::DeleteFileW(path.c_str());
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 DeleteTree(path);
             else
                 ::DeleteFileW(path.c_str());

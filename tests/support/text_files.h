@@ -17,5 +17,6 @@ bool WriteTextFile(const std::wstring& path, const std::string& text);
 
 bool PathExists(const std::wstring& path);
 bool CreateFolders(const std::wstring& folder);
-// Removes a folder with everything in it; files in use may stay behind.
+// Removes a folder with everything in it; files in use may stay behind. A
+// link or junction in it is removed, if it can be, but never followed.
 void DeleteTree(const std::wstring& folder);
