@@ -9,6 +9,7 @@
 #include "support/run_log_reader.h"
 #include "support/test_paths.h"
 #include "support/text_files.h"
+#include "version.h"
 #include "workflow/process_utils.h"
 #include "workflow/scoped_handle.h"
 
@@ -112,7 +113,9 @@ TEST_F(RunLogOfASwitch, AWholeSwitchLeavesALogWithTheTracesLinesInOrder)
     // as read, the screen and the window's place.
     const std::wstring bits = std::string(CS_ARCH) == "i686" ? L"32" : L"64";
     const std::vector<std::wstring> opening{
-        L"ClassicSwitch 1.0.0.0, " + bits + L"-bit, process " + std::to_wstring(run.processId),
+        L"ClassicSwitch "
+        L"" CS_VERSION_TEXT L", " +
+            bits + L"-bit, process " + std::to_wstring(run.processId),
         L"command line: " + Quoted(ProgramUnderTestPath()) + L" " + arguments,
         L"--TempDir: " + Quoted(m_root + L"\\Installer"),
         L"--AppName: \"Korvane Setup.exe\"",
