@@ -2,6 +2,8 @@
 
 #include "../window/custom_window.h"
 
+#include <cmath>
+
 namespace {
 
 CString OptionLine(const wchar_t* option, const CString* value)
@@ -52,7 +54,7 @@ CString ScaleText(double scale)
     // Start-up clamps the scale to +/-100; this guards the conversion anyway.
     if (!(magnitude <= 1000.0))
         return L"out of range";
-    const unsigned millionths = static_cast<unsigned>(magnitude * 1e6 + 0.5);
+    const auto millionths = static_cast<unsigned>(std::lround(magnitude * 1e6));
     CString text(negative && millionths ? L"-" : L"");
     text += DecimalString(millionths / 1000000);
     unsigned fraction = millionths % 1000000;

@@ -46,7 +46,7 @@ public:
 private:
     struct Kept {
         CString name;
-        ULONGLONG lastWrite;
+        ULONGLONG lastWrite = 0;
     };
     static bool Newer(const Kept& a, const Kept& b);
 

@@ -6,14 +6,14 @@
 // when the program was started, else an error value (2: file not found);
 // error is then the system's error code for the failure (0 when it gave none).
 struct StartResult {
-    INT_PTR code;
+    INT_PTR code = 0;
     DWORD error = 0;
     bool Started() const { return code > 32; }
 };
 
 // What a file removal answered: the system's error code, 0 when removed.
 struct RemoveResult {
-    DWORD error;
+    DWORD error = ERROR_SUCCESS;
     bool Removed() const { return error == ERROR_SUCCESS; }
 };
 
