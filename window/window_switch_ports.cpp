@@ -64,7 +64,7 @@ DWORD CWindowSwitchPorts::GetAttributes(const wchar_t* path)
 StartResult CWindowSwitchPorts::ShellOpen(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                           const wchar_t* folder, int showCommand)
 {
-    const HINSTANCE result = ::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand);
+    HINSTANCE result = ::ShellExecuteW(nullptr, verb, file, parameters, folder, showCommand);
     return StartResult{reinterpret_cast<INT_PTR>(result)};
 }
 
