@@ -13,6 +13,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-microhei
   nsis
+  # the benchmarks' table and their cold starts (Xlib through ctypes)
+  python3 libx11-6
   # the release test: signing, a token in software, a local time-stamping authority
   git osslsigncode openssl ca-certificates softhsm2 libengine-pkcs11-openssl python3-minimal
 )

@@ -1,20 +1,21 @@
-// Tick cost: one tick of each sequencer timer of a real progress window in
-// this process, delivered as the message loop delivers it, against the same
-// number of bare process-list walks, with 10, 100 and 300 extra processes in
-// the prefix.
-//   tick_bench.exe [runs]
+// Tick cost: one tick of a sequencer timer of a real progress window in this
+// process, delivered as the message loop delivers it, paired with the bare
+// work that the tick cannot do without (the same number of bare process-list
+// walks), with 10, 100 and 300 extra processes in the prefix.
+//   tick_bench.exe [pairs]
 // The window is first led into the states whose ticks repeat for a long time:
 // timer 2 after the installer's start was attempted (it asks for the mini
 // edition and the gallery program: two walks), timer 4 waiting for the
 // classic edition (it asks for Korvane.exe: one walk), and timer 3, which
 // posts the quit message (no walk; the posted quit is never read here).
+// Each row is one entry of kTickRows: a tick to time and the baseline work
+// to pair it with.
 #include "../support/bare_walk.h"
 #include "../support/bench_args.h"
 #include "../support/bench_clock.h"
 #include "../support/bench_paths.h"
 #include "../support/bench_window.h"
-#include "../support/result_row.h"
-#include "../support/stats.h"
+#include "../support/sample_output.h"
 #include "support/child_process.h"
 
 #include <tlhelp32.h>
@@ -26,18 +27,106 @@
 
 namespace {
 constexpr int kSizes[] = {10, 100, 300};
+constexpr double kTickRatioLimit = 1.05;
 
-struct TickCosts {
-    double prepare;  // timer 2
-    double bare2;    // two bare walks
-    double launch;   // timer 4
-    double bare1;    // one bare walk
-    double quit;     // timer 3
+void TwoBareWalks()
+{
+    BareWalkFinds(L"cs-bench-mini.exe");
+    BareWalkFinds(L"cs-bench-gallery.exe");
+}
+
+void OneBareWalk()
+{
+    BareWalkFinds(L"Korvane.exe");
+}
+
+// One row per tick kind and process count. A row without baseline work is
+// shown without a target; a row with a growth measure also gives the growth
+// of its tick per extra process.
+struct TickRow {
+    const char* key;      // the row's key is "<key>.<extra processes>"
+    const char* measure;  // ", <n> extra processes (us)" is added
+    UINT_PTR timer;
+    void (*baseline)();
+    const char* growth;
 };
+
+const TickRow kTickRows[] = {
+    {"tick.t2", "Tick of timer 2 (2 process queries)", TIMER_PREPARE, TwoBareWalks,
+     "Growth of a tick of timer 2 per extra process (us)"},
+    {"tick.t4", "Tick of timer 4 (1 process query)", TIMER_LAUNCH, OneBareWalk,
+     "Growth of a tick of timer 4 per extra process (us)"},
+    {"tick.t3", "Tick of timer 3 (no process query)", TIMER_QUIT, nullptr, nullptr},
+};
+constexpr size_t kRowCount = sizeof(kTickRows) / sizeof(kTickRows[0]);
+
+struct Pair {
+    double program;
+    double baseline;
+};
+using PairsByRow = std::vector<std::vector<Pair>>;
 
 double Tick(HWND window, UINT_PTR id)
 {
     return TimeUs([&] { ::SendMessageW(window, WM_TIMER, id, 0); });
+}
+
+std::string RowKey(const TickRow& row, int extra)
+{
+    return std::string(row.key) + "." + std::to_string(extra);
+}
+
+void DeclareRows(int extra)
+{
+    const std::string suffix = ", " + std::to_string(extra) + " extra processes (us)";
+    for (const TickRow& row : kTickRows) {
+        DeclareRow({RowKey(row, extra), row.measure + suffix, row.baseline ? Check::Ratio : Check::None,
+                    kTickRatioLimit, "us", 0, ""});
+    }
+}
+
+// Each pair times the tick and its baseline work back to back; which of the
+// two goes first alternates from pair to pair and from row to row, so that
+// neither always finds the caches the other left and a change of the
+// machine's load falls on both.
+PairsByRow MeasurePairs(HWND window, int pairs, int extra)
+{
+    PairsByRow measured(kRowCount);
+    for (int pair = 0; pair < pairs; ++pair) {
+        for (size_t r = 0; r < kRowCount; ++r) {
+            const TickRow& row = kTickRows[r];
+            Pair result{0.0, 0.0};
+            const bool programFirst = (pair + r) % 2 == 0;
+            if (!programFirst && row.baseline)
+                result.baseline = TimeUs(row.baseline);
+            result.program = Tick(window, row.timer);
+            if (programFirst && row.baseline)
+                result.baseline = TimeUs(row.baseline);
+            measured[r].push_back(result);
+            if (row.baseline)
+                PrintSample(RowKey(row, extra), result.program, result.baseline);
+            else
+                PrintSample(RowKey(row, extra), result.program);
+        }
+    }
+    return measured;
+}
+
+// The cost of one more process in the list, pair by pair: pair i at the
+// largest count less pair i at the smallest, over the difference in counts.
+void PrintGrowth(const PairsByRow& fewest, const PairsByRow& most, int span)
+{
+    for (size_t r = 0; r < kRowCount; ++r) {
+        const TickRow& row = kTickRows[r];
+        if (!row.growth || !row.baseline)
+            continue;
+        const std::string key = std::string("growth.") + row.key;
+        DeclareRow({key, row.growth, Check::Ratio, kTickRatioLimit, "us", 1, ""});
+        for (size_t i = 0; i < fewest[r].size() && i < most[r].size(); ++i) {
+            PrintSample(key, (most[r][i].program - fewest[r][i].program) / span,
+                        (most[r][i].baseline - fewest[r][i].baseline) / span);
+        }
+    }
 }
 
 int ProcessCount()
@@ -54,54 +143,6 @@ int ProcessCount()
     return count;
 }
 
-TickCosts Measure(HWND window, int runs)
-{
-    std::vector<double> prepare, bare2, launch, bare1, quit;
-    for (int run = 0; run < runs; ++run) {
-        // Which of the two goes first alternates, so that neither always
-        // finds the caches the other left.
-        const bool programFirst = run % 2 == 0;
-        auto programTicks = [&] {
-            prepare.push_back(Tick(window, TIMER_PREPARE));
-            launch.push_back(Tick(window, TIMER_LAUNCH));
-            quit.push_back(Tick(window, TIMER_QUIT));
-        };
-        auto bareWalks = [&] {
-            bare2.push_back(TimeUs([] {
-                BareWalkFinds(L"cs-bench-mini.exe");
-                BareWalkFinds(L"cs-bench-gallery.exe");
-            }));
-            bare1.push_back(TimeUs([] { BareWalkFinds(L"Korvane.exe"); }));
-        };
-        if (programFirst) {
-            programTicks();
-            bareWalks();
-        } else {
-            bareWalks();
-            programTicks();
-        }
-    }
-    return TickCosts{Median(prepare), Median(bare2), Median(launch), Median(bare1), Median(quit)};
-}
-
-void PrintSize(int extra, const TickCosts& c)
-{
-    const std::string suffix = ", " + std::to_string(extra) + " extra processes (us)";
-    PrintRow({"Tick of timer 2 (2 process queries)" + suffix, Fixed(c.prepare, 0), Fixed(c.bare2, 0),
-              RatioText(c.prepare, c.bare2), "ratio <= 1.05", YesNo(c.prepare <= 1.05 * c.bare2)});
-    PrintRow({"Tick of timer 4 (1 process query)" + suffix, Fixed(c.launch, 0), Fixed(c.bare1, 0),
-              RatioText(c.launch, c.bare1), "ratio <= 1.05", YesNo(c.launch <= 1.05 * c.bare1)});
-    PrintRow({"Tick of timer 3 (no process query)" + suffix, Fixed(c.quit, 0), "-", "-", "-", "-"});
-}
-
-void PrintGrowth(const char* what, double programLow, double programHigh, double bareLow, double bareHigh, int span)
-{
-    const double program = (programHigh - programLow) / span;
-    const double bare = (bareHigh - bareLow) / span;
-    PrintRow({std::string("Growth of a tick of ") + what + " per extra process (us)", Fixed(program, 1), Fixed(bare, 1),
-              RatioText(program, bare), "ratio <= 1.05", YesNo(program <= 1.05 * bare)});
-}
-
 void StartExtraProcesses(std::vector<std::unique_ptr<ChildProcess>>& extras, int wanted)
 {
     const std::wstring commandLine = Quoted(BenchProgramPath(L"stand_in.exe"));
@@ -115,7 +156,7 @@ void StartExtraProcesses(std::vector<std::unique_ptr<ChildProcess>>& extras, int
 
 int wmain(int argc, wchar_t** argv)
 {
-    const int runs = RunsArgument(argc, argv, 15);
+    const int pairs = RunsArgument(argc, argv, 21);
     const std::wstring folder = FreshWorkFolder(L"cs-bench-ticks");
     const std::wstring install = folder + L"\\install";
     ::CreateDirectoryW(install.c_str(), nullptr);
@@ -133,18 +174,15 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 0; i < 100 && BareWalkFinds(L"Korvane.exe"); ++i)
         ::Sleep(50);
 
-    const int before = ProcessCount();
-    std::fprintf(stderr, "ticks: %d processes in the prefix before the extra ones\n", before);
+    std::fprintf(stderr, "ticks: %d processes in the prefix before the extra ones\n", ProcessCount());
     std::vector<std::unique_ptr<ChildProcess>> extras;
-    std::vector<TickCosts> costs;
+    std::vector<PairsByRow> bySize;
     for (int extra : kSizes) {
         StartExtraProcesses(extras, extra);
-        costs.push_back(Measure(hWnd, runs));
-        PrintSize(extra, costs.back());
+        DeclareRows(extra);
+        bySize.push_back(MeasurePairs(hWnd, pairs, extra));
     }
-    const int span = kSizes[2] - kSizes[0];
-    PrintGrowth("timer 2", costs[0].prepare, costs[2].prepare, costs[0].bare2, costs[2].bare2, span);
-    PrintGrowth("timer 4", costs[0].launch, costs[2].launch, costs[0].bare1, costs[2].bare1, span);
+    PrintGrowth(bySize.front(), bySize.back(), kSizes[2] - kSizes[0]);
     ::DestroyWindow(hWnd);
     return 0;
 }

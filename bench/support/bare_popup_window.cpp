@@ -3,20 +3,28 @@
 namespace {
 constexpr wchar_t kClassName[] = L"ClassicSwitchBenchBarePopup";
 constexpr wchar_t kDoubleBufferedProperty[] = L"ClassicSwitchBenchDoubleBuffered";
+// Set when the colour is not kColor: the colour plus one.
+constexpr wchar_t kColorProperty[] = L"ClassicSwitchBenchColor";
 
-void Fill(HDC dc, const RECT& area)
+COLORREF ColorOf(HWND hWnd)
 {
-    HBRUSH brush = ::CreateSolidBrush(BarePopupWindow::kColor);
+    const auto stored = reinterpret_cast<UINT_PTR>(::GetPropW(hWnd, kColorProperty));
+    return stored ? static_cast<COLORREF>(stored - 1) : BarePopupWindow::kColor;
+}
+
+void Fill(HDC dc, const RECT& area, COLORREF color)
+{
+    HBRUSH brush = ::CreateSolidBrush(color);
     ::FillRect(dc, &area, brush);
     ::DeleteObject(brush);
 }
 
-void FillThroughMemory(HDC dc, const RECT& client)
+void FillThroughMemory(HDC dc, const RECT& client, COLORREF color)
 {
     HDC memory = ::CreateCompatibleDC(dc);
     HBITMAP surface = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
     HGDIOBJ previous = ::SelectObject(memory, surface);
-    Fill(memory, client);
+    Fill(memory, client, color);
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, previous);
     ::DeleteObject(surface);
@@ -34,14 +42,15 @@ LRESULT CALLBACK BarePopupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
         RECT client;
         ::GetClientRect(hWnd, &client);
         if (::GetPropW(hWnd, kDoubleBufferedProperty))
-            FillThroughMemory(dc, client);
+            FillThroughMemory(dc, client, ColorOf(hWnd));
         else
-            Fill(dc, client);
+            Fill(dc, client, ColorOf(hWnd));
         ::EndPaint(hWnd, &paint);
         return 0;
     }
     case WM_NCDESTROY:
         ::RemovePropW(hWnd, kDoubleBufferedProperty);
+        ::RemovePropW(hWnd, kColorProperty);
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
     default:
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
@@ -75,6 +84,13 @@ BarePopupWindow::BarePopupWindow(int x, int y, int width, int height, Paint pain
             ::SetPropW(m_hWnd, kDoubleBufferedProperty, reinterpret_cast<HANDLE>(1));
         ::UpdateWindow(m_hWnd);
     }
+}
+
+void BarePopupWindow::Repaint(COLORREF color)
+{
+    ::SetPropW(m_hWnd, kColorProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(color) + 1));
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    ::UpdateWindow(m_hWnd);
 }
 
 BarePopupWindow::~BarePopupWindow()

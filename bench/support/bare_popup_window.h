@@ -20,6 +20,8 @@ public:
     ~BarePopupWindow();
 
     HWND Handle() const { return m_hWnd; }
+    // Paints the whole window in another colour from now on, at once.
+    void Repaint(COLORREF color);
 
 private:
     HWND m_hWnd = nullptr;

@@ -7,20 +7,23 @@
 #include <cstring>
 
 namespace {
-constexpr char kPrefix[] = "ClassicSwitch +";
+constexpr char kElapsed[] = " +";
 constexpr char kUnit[] = " ms: ";
 
+// "<name> +<ms> ms: <event>"; the name is the program's, "ClassicSwitch",
+// or a baseline's that speaks the same format.
 bool ParseLine(DWORD processId, double arrivedMs, const std::string& text, TraceListener::Line& line)
 {
-    if (text.compare(0, std::strlen(kPrefix), kPrefix) != 0)
+    const size_t elapsed = text.find(kElapsed);
+    if (elapsed == std::string::npos || elapsed == 0)
         return false;
-    const size_t unit = text.find(kUnit);
+    const size_t unit = text.find(kUnit, elapsed);
     if (unit == std::string::npos)
         return false;
     std::string event = text.substr(unit + std::strlen(kUnit));
     while (!event.empty() && (event.back() == '\n' || event.back() == '\r'))
         event.pop_back();
-    line = TraceListener::Line{processId, arrivedMs, std::atof(text.c_str() + std::strlen(kPrefix)), event};
+    line = TraceListener::Line{processId, arrivedMs, std::atof(text.c_str() + elapsed + std::strlen(kElapsed)), event};
     return true;
 }
 }  // namespace

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-// Reads the program's trace ("ClassicSwitch +<ms> ms: <event>") from the
-// debugger output with each line's arrival time. A line's arrival minus its
+// Reads the program's trace ("ClassicSwitch +<ms> ms: <event>"), or a
+// baseline's in the same format, from the debugger output with each line's
+// arrival time. A line's arrival minus its
 // <ms> is the wall time of the window's creation, which puts the trace on the
 // same time line as process starts and ends. Only one listener can run at a
 // time.
