@@ -9,7 +9,9 @@
 // classic edition (it asks for Korvane.exe: one walk), and timer 3, which
 // posts the quit message (no walk; the posted quit is never read here).
 // Each row is one entry of kTickRows: a tick to time and the baseline work
-// to pair it with.
+// to pair it with. As in the program, the window's trace also goes to a run's
+// log, opened for this process in the usual folder; one row shows what that
+// costs a tick that writes a line.
 #include "../support/bare_walk.h"
 #include "../support/bench_args.h"
 #include "../support/bench_clock.h"
@@ -17,6 +19,8 @@
 #include "../support/bench_window.h"
 #include "../support/sample_output.h"
 #include "support/child_process.h"
+#include "workflow/run_log.h"
+#include "workflow/run_log_file.h"
 
 #include <tlhelp32.h>
 
@@ -28,6 +32,12 @@
 namespace {
 constexpr int kSizes[] = {10, 100, 300};
 constexpr double kTickRatioLimit = 1.05;
+// A trace line's trip to the log (one append of one line to a file that is
+// already open) against the rest of a tick that writes one.
+constexpr double kLogLineLimitUs = 100.0;
+
+CCustomWindow* g_window = nullptr;
+RunLog* g_log = nullptr;
 
 void TwoBareWalks()
 {
@@ -40,6 +50,14 @@ void OneBareWalk()
     BareWalkFinds(L"Korvane.exe");
 }
 
+// The same tick as the row's, with the trace going to the debugger only.
+void QuitTickWithoutLog()
+{
+    g_window->m_pRunLog = nullptr;
+    ::SendMessageW(g_window->m_hWnd, WM_TIMER, TIMER_QUIT, 0);
+    g_window->m_pRunLog = g_log;
+}
+
 // One row per tick kind and process count. A row without baseline work is
 // shown without a target; a row with a growth measure also gives the growth
 // of its tick per extra process.
@@ -48,15 +66,19 @@ struct TickRow {
     const char* measure;  // ", <n> extra processes (us)" is added
     UINT_PTR timer;
     void (*baseline)();
+    Check check;
+    double limit;
     const char* growth;
 };
 
 const TickRow kTickRows[] = {
-    {"tick.t2", "Tick of timer 2 (2 process queries)", TIMER_PREPARE, TwoBareWalks,
+    {"tick.t2", "Tick of timer 2 (2 process queries)", TIMER_PREPARE, TwoBareWalks, Check::Ratio, kTickRatioLimit,
      "Growth of a tick of timer 2 per extra process (us)"},
-    {"tick.t4", "Tick of timer 4 (1 process query)", TIMER_LAUNCH, OneBareWalk,
+    {"tick.t4", "Tick of timer 4 (1 process query)", TIMER_LAUNCH, OneBareWalk, Check::Ratio, kTickRatioLimit,
      "Growth of a tick of timer 4 per extra process (us)"},
-    {"tick.t3", "Tick of timer 3 (no process query)", TIMER_QUIT, nullptr, nullptr},
+    {"tick.t3", "Tick of timer 3 (no process query)", TIMER_QUIT, nullptr, Check::None, 0.0, nullptr},
+    {"tick.log", "Tick of timer 3: its trace line's write to the run's log, over the same tick without a log",
+     TIMER_QUIT, QuitTickWithoutLog, Check::Extra, kLogLineLimitUs, nullptr},
 };
 constexpr size_t kRowCount = sizeof(kTickRows) / sizeof(kTickRows[0]);
 
@@ -80,8 +102,7 @@ void DeclareRows(int extra)
 {
     const std::string suffix = ", " + std::to_string(extra) + " extra processes (us)";
     for (const TickRow& row : kTickRows) {
-        DeclareRow({RowKey(row, extra), row.measure + suffix, row.baseline ? Check::Ratio : Check::None,
-                    kTickRatioLimit, "us", 0, ""});
+        DeclareRow({RowKey(row, extra), row.measure + suffix, row.check, row.limit, "us", 0, ""});
     }
 }
 
@@ -168,6 +189,17 @@ int wmain(int argc, wchar_t** argv)
     CCustomWindow* window = CreateBenchWindow(folder, 1.0, POINT{0, 0});
     if (!window)
         return 1;
+    auto log = std::make_unique<RunLog>();
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const CString problem = OpenRunLog(*log, now, ::GetCurrentProcessId());
+    if (!problem.IsEmpty()) {
+        std::fprintf(stderr, "ticks: the run's log cannot be opened: %ls\n", problem.GetString());
+        return 1;
+    }
+    window->m_pRunLog = log.get();
+    g_window = window;
+    g_log = log.get();
     const HWND hWnd = window->m_hWnd;
     Tick(hWnd, TIMER_PREPARE);  // the installer is missing: its start is attempted once
     Tick(hWnd, TIMER_LAUNCH);   // no installer runs: Korvane.exe is started
@@ -183,6 +215,11 @@ int wmain(int argc, wchar_t** argv)
         bySize.push_back(MeasurePairs(hWnd, pairs, extra));
     }
     PrintGrowth(bySize.front(), bySize.back(), kSizes[2] - kSizes[0]);
+    window->m_pRunLog = nullptr;
     ::DestroyWindow(hWnd);
+    // The benchmark's log is no run of the program's: it goes.
+    const CString path = log->Path();
+    log.reset();
+    ::DeleteFileW(path);
     return 0;
 }
