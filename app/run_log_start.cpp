@@ -44,9 +44,7 @@ void TraceLogProblem(const CString& problem, CCustomWindow* window)
 {
     if (!window)
         return;
-    CString line(L"log not written: ");
-    line += problem;
-    CWindowSwitchPorts(*window).Trace(line);
+    CWindowSwitchPorts(*window).Trace(RunLogNotWrittenLine(problem));
 }
 
 void Write(RunLog& log, const CString& text, CCustomWindow* window)

@@ -113,11 +113,8 @@ void CWindowSwitchPorts::Trace(const CString& line)
         return;
     // The same time in both, so that the log and the trace can be laid side by side.
     const CString problem = WriteRunLogLine(*m_window.m_pRunLog, &elapsed, line);
-    if (!problem.IsEmpty()) {
-        CString report(L"log not written: ");
-        report += problem;
-        SendToDebugger(elapsed, report);
-    }
+    if (!problem.IsEmpty())
+        SendToDebugger(elapsed, RunLogNotWrittenLine(problem));
 }
 
 CString CWindowSwitchPorts::ErrorText(DWORD error)

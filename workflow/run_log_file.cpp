@@ -124,6 +124,13 @@ void RemoveOldRunLogs(const RunLog& log)
     } while (::FindNextFileW(listing.Get(), &found));
 }
 
+CString RunLogNotWrittenLine(const CString& problem)
+{
+    CString line(L"log not written: ");
+    line += problem;
+    return line;
+}
+
 CString WriteRunLogLine(RunLog& log, const ULONGLONG* msSinceCreation, const CString& text)
 {
     SYSTEMTIME now;

@@ -22,3 +22,6 @@ void RemoveOldRunLogs(const RunLog& log);
 // cannot take a line it is closed, and the text says why ("<path>" error
 // <n>: <text>); else it is empty.
 CString WriteRunLogLine(RunLog& log, const ULONGLONG* msSinceCreation, const CString& text);
+
+// The trace's line for a log that cannot be written: "log not written: <why>".
+CString RunLogNotWrittenLine(const CString& problem);

@@ -17,6 +17,34 @@ void AppendDigits(CString& text, unsigned value, int digits)
     text += CString(buffer, digits);
 }
 
+// One field of a time stamp: which part of the time, how many digits, and
+// the character before it (none for 0).
+struct StampField {
+    WORD SYSTEMTIME::*part;
+    int digits;
+    wchar_t before;
+};
+
+// yyyyMMdd-HHmmss, as the log's file name carries it.
+constexpr StampField kNameStamp[] = {{&SYSTEMTIME::wYear, 4, 0},   {&SYSTEMTIME::wMonth, 2, 0},
+                                     {&SYSTEMTIME::wDay, 2, 0},    {&SYSTEMTIME::wHour, 2, L'-'},
+                                     {&SYSTEMTIME::wMinute, 2, 0}, {&SYSTEMTIME::wSecond, 2, 0}};
+// yyyy-MM-dd HH:mm:ss.fff, as each line starts.
+constexpr StampField kLineStamp[] = {{&SYSTEMTIME::wYear, 4, 0},           {&SYSTEMTIME::wMonth, 2, L'-'},
+                                     {&SYSTEMTIME::wDay, 2, L'-'},         {&SYSTEMTIME::wHour, 2, L' '},
+                                     {&SYSTEMTIME::wMinute, 2, L':'},      {&SYSTEMTIME::wSecond, 2, L':'},
+                                     {&SYSTEMTIME::wMilliseconds, 3, L'.'}};
+
+template <size_t N>
+void AppendStamp(CString& text, const SYSTEMTIME& time, const StampField (&fields)[N])
+{
+    for (const StampField& field : fields) {
+        if (field.before)
+            text += field.before;
+        AppendDigits(text, time.*field.part, field.digits);
+    }
+}
+
 // Advances past count digits; false when there are fewer.
 bool SkipDigits(const wchar_t*& at, int count)
 {
@@ -70,13 +98,7 @@ size_t Utf8Bytes(unsigned codePoint)
 CString RunLogFileName(const SYSTEMTIME& localTime, DWORD processId)
 {
     CString name(kNamePrefix);
-    AppendDigits(name, localTime.wYear, 4);
-    AppendDigits(name, localTime.wMonth, 2);
-    AppendDigits(name, localTime.wDay, 2);
-    name += L'-';
-    AppendDigits(name, localTime.wHour, 2);
-    AppendDigits(name, localTime.wMinute, 2);
-    AppendDigits(name, localTime.wSecond, 2);
+    AppendStamp(name, localTime, kNameStamp);
     name += L'-';
     name += DecimalString(processId);
     name += kNameSuffix;
@@ -99,19 +121,7 @@ bool IsRunLogFileName(const wchar_t* name)
 CString RunLogLine(const SYSTEMTIME& localTime, const ULONGLONG* msSinceCreation, const CString& text)
 {
     CString line;
-    AppendDigits(line, localTime.wYear, 4);
-    line += L'-';
-    AppendDigits(line, localTime.wMonth, 2);
-    line += L'-';
-    AppendDigits(line, localTime.wDay, 2);
-    line += L' ';
-    AppendDigits(line, localTime.wHour, 2);
-    line += L':';
-    AppendDigits(line, localTime.wMinute, 2);
-    line += L':';
-    AppendDigits(line, localTime.wSecond, 2);
-    line += L'.';
-    AppendDigits(line, localTime.wMilliseconds, 3);
+    AppendStamp(line, localTime, kLineStamp);
     line += L' ';
     if (msSinceCreation) {
         line += L'+';
