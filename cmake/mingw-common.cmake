@@ -24,6 +24,8 @@ find_program(CS_WINE_LOADER NAMES ${CS_WINE_LOADER_NAME} PATHS /usr/lib/wine NO_
 if(NOT CS_WINE_LOADER AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   find_program(CS_WINE_LOADER NAMES wine64)
 endif()
+# Through a runner that keeps what a test program leaves running from
+# holding ctest's output open (tools/run-test-program.sh).
 if(CS_WINE_LOADER)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CS_WINE_LOADER})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/run-test-program.sh ${CS_WINE_LOADER})
 endif()

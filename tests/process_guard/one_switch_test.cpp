@@ -19,7 +19,11 @@ protected:
         ::ResetEvent(m_release);
     }
 
-    void TearDown() override { ::SetEvent(m_release); }
+    void TearDown() override
+    {
+        ::SetEvent(m_release);
+        EndProcessesNamed(kInstallerName);  // none left to be counted by the next test
+    }
 
     ~OneSwitchPerFolder() override
     {
@@ -29,10 +33,19 @@ protected:
 
     std::wstring StartSwitchCommand(const std::wstring& installationFolder) const
     {
-        return SwitchCommandLine(ProgramUnderTestPath(), WindowsPathFromUnix(CS_TEST_PROGRAMS_DIR),
-                                 L"slow_installer.exe", installationFolder);
+        return SwitchCommandLine(ProgramUnderTestPath(), WindowsPathFromUnix(CS_TEST_PROGRAMS_DIR), kInstallerName,
+                                 installationFolder);
     }
 
+    // Under Wine, a program ended while it is starting another one can leave
+    // that one half-started for good, holding the test runner's output open.
+    // So a switch is ended only once the installers it starts are running.
+    static void WaitForInstallers(size_t count)
+    {
+        EXPECT_TRUE(WaitUntilRunningCount(kInstallerName, count)) << count << " installers expected";
+    }
+
+    static constexpr wchar_t kInstallerName[] = L"slow_installer.exe";
     HANDLE m_release = ::CreateEventW(nullptr, TRUE, FALSE, L"Local\\ClassicSwitchTests-ReleaseSlowInstaller");
     ScratchFolder m_root{L"one-switch"};
 };
@@ -59,6 +72,7 @@ TEST_F(OneSwitchPerFolder, SecondSwitchForTheSameFolderEndsAtOnceAndShowsNothing
     EXPECT_FALSE(secondShowedItsWindow);
     EXPECT_TRUE(first.Running());
     EXPECT_NE(FindPlacedWindow(first.Id()), nullptr);
+    WaitForInstallers(1);
 }
 
 TEST_F(OneSwitchPerFolder, SwitchesForDifferentFoldersRunSideBySide)
@@ -72,6 +86,7 @@ TEST_F(OneSwitchPerFolder, SwitchesForDifferentFoldersRunSideBySide)
     EXPECT_NE(WaitForPlacedWindow(second.Id(), second.Handle(), 15000), nullptr);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(second.Running());
+    WaitForInstallers(2);
 }
 
 // The lock goes with its process: after the first switch ends, a new one
@@ -83,10 +98,12 @@ TEST_F(OneSwitchPerFolder, LockIsFreedWhenTheSwitchEnds)
         ChildProcess first(StartSwitchCommand(folder));
         ASSERT_TRUE(first.Started());
         ASSERT_NE(WaitForPlacedWindow(first.Id(), first.Handle(), 15000), nullptr);
+        WaitForInstallers(1);
     }
     ChildProcess next(StartSwitchCommand(folder));
     ASSERT_TRUE(next.Started());
     EXPECT_NE(WaitForPlacedWindow(next.Id(), next.Handle(), 15000), nullptr);
+    WaitForInstallers(2);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "child_process.h"
 
+#include "workflow/exe_name_match.h"
 #include "workflow/process_utils.h"
+#include "workflow/scoped_handle.h"
+
+#include <tlhelp32.h>
 
 #include <cwchar>
 #include <vector>
@@ -96,6 +100,32 @@ bool EndsWithCode(ChildProcess& process, DWORD exitCode)
 {
     DWORD code = 0;
     return process.Wait(5000, &code) && code == exitCode;
+}
+
+namespace {
+size_t CountProcessesNamed(const wchar_t* exeName)
+{
+    ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.Valid())
+        return 0;
+    const std::wstring lowered = AsciiLowerCase(exeName);
+    size_t count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
+        count += ExeNameMatches(lowered, entry.szExeFile) ? 1 : 0;
+    return count;
+}
+}  // namespace
+
+bool WaitUntilRunningCount(const wchar_t* exeName, size_t count)
+{
+    for (int i = 0; i < 50; ++i) {
+        if (CountProcessesNamed(exeName) >= count)
+            return true;
+        ::Sleep(100);
+    }
+    return false;
 }
 
 bool WaitUntilRunning(const wchar_t* exeName)

@@ -47,3 +47,6 @@ bool EndsWithCode(ChildProcess& process, DWORD exitCode);
 
 // Waits up to five seconds until a process with that executable name runs.
 bool WaitUntilRunning(const wchar_t* exeName);
+// Waits up to five seconds until at least count processes of this session
+// with that executable name run.
+bool WaitUntilRunningCount(const wchar_t* exeName, size_t count);
